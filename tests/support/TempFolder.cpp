@@ -1,0 +1,66 @@
+#include "TempFolder.h"
+
+#include <windows.h>
+
+namespace {
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = folder + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path + "\\");
+            else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+} // namespace
+
+CTempFolder::CTempFolder() {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    // Process id and a counter keep parallel test programs apart.
+    static LONG counter = 0;
+    for (;;) {
+        char name[MAX_PATH];
+        wsprintfA(name, "%szmtest-%lx-%ld-%lx", base, GetCurrentProcessId(),
+                  InterlockedIncrement(&counter), GetTickCount());
+        if (CreateDirectoryA(name, nullptr)) {
+            m_path = std::string(name) + "\\";
+            return;
+        }
+    }
+}
+
+CTempFolder::~CTempFolder() {
+    RemoveTree(m_path);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string content;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+        content.append(chunk, read);
+    CloseHandle(file);
+    return content;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

@@ -1,0 +1,23 @@
+// TempFolder.h: CTempFolder, a private folder for one test, removed with its contents.
+#pragma once
+
+#include <string>
+
+class CTempFolder {
+public:
+    CTempFolder();
+    ~CTempFolder();
+    CTempFolder(const CTempFolder&) = delete;
+    CTempFolder& operator=(const CTempFolder&) = delete;
+
+    // Windows path with a trailing backslash.
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + name; }
+
+private:
+    std::string m_path;
+};
+
+// Whole content of a file, or an empty string when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+bool FileExists(const std::string& path);
