@@ -21,25 +21,6 @@ bool IsDirectory(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 // Gives the instance a company name of its own (tests run in parallel in one
 // Wine prefix) and removes that company's folders under both bases afterwards.
 class KWSysUtilsTest : public ::testing::Test {
@@ -56,8 +37,8 @@ protected:
     }
     ~KWSysUtilsTest() override {
         for (const std::string& company : {m_company, m_company + "-B"}) {
-            RemoveTree(m_userBase + "\\" + company);
-            RemoveTree(m_commonBase + "\\" + company);
+            RemoveFolderTree(m_userBase + "\\" + company);
+            RemoveFolderTree(m_commonBase + "\\" + company);
         }
         delete CKWSysUtils::GetInstance();
     }
@@ -123,7 +104,7 @@ TEST_F(KWSysUtilsTest, PathsAreNeverCached) {
     EXPECT_NE(std::string::npos, std::string(second).find("\\" + other + "\\Other\\"));
 
     // A folder removed between two requests comes back at the next one.
-    RemoveTree(m_userBase + "\\" + other);
+    RemoveFolderTree(m_userBase + "\\" + other);
     ASSERT_FALSE(IsDirectory(std::string(second)));
     EXPECT_STREQ(second, m_utils->GetConfigurationFolder(false));
     EXPECT_TRUE(IsDirectory(std::string(second)));

@@ -21,3 +21,5 @@ private:
 // Whole content of a file, or an empty string when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
+// Deletes a folder with everything below it; with or without a trailing backslash.
+void RemoveFolderTree(const std::string& folder);
