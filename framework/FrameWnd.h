@@ -1,0 +1,188 @@
+// FrameWnd.h: CFrameWnd, the frame that holds views and control bars, and
+// CCreateContext, what a frame needs to make its view.
+//
+// A frame owns its HWND and deletes itself when the window goes
+// (PostNcDestroy), so frames are made with new and never destroyed by the
+// caller; a failed Create or LoadFrame has already deleted the object.
+//
+// Layout: RecalcLayout asks every child whose id lies in the control-bar range
+// (AFX_IDW_CONTROLBAR_FIRST..LAST) for its place, in z-order, with
+// WM_SIZEPARENT (CWnd::RepositionBars): each bar takes its strip from the
+// AFX_SIZEPARENTPARAMS rect and moves itself with AfxRepositionWindow; the pane
+// AFX_IDW_PANE_FIRST (the view, or the MDI client) gets what is left, last.
+//
+// Commands: OnCmdMsg routes to the active view (which passes them on to its
+// document), then the frame's own map, then the application. With
+// m_bAutoMenuEnable a menu command nobody handles is shown disabled when its
+// popup opens (OnInitMenuPopup asks every item through CCmdUI).
+//
+// Titles: with FWS_ADDTOTITLE the frame shows "document - app" when it has
+// FWS_PREFIXTITLE (top-level frames get it by default), else "app - document";
+// m_strTitle is the "app" part, from the first field of the frame's string.
+// Titles follow the documents at once (no waiting for idle time).
+//
+// Closing (WM_CLOSE): the active document may refuse (CanCloseFrame); the main
+// window asks every document through the document manager (DocTemplate.h),
+// closes them all, then destroys itself.
+//
+// Not implemented yet: docking of control bars (EnableDocking, DockControlBar,
+// ShowControlBar, FloatControlBar), the status-bar message line, help.
+#pragma once
+
+#include "AfxString.h"
+#include "Geometry.h"
+#include "Wnd.h"
+
+class CDocTemplate;
+class CDocument;
+class CMenu;
+class CView;
+
+// Frame styles beside the window styles (they use bits Windows leaves to
+// classes).
+#ifndef FWS_ADDTOTITLE
+#define FWS_ADDTOTITLE 0x00008000L
+#endif
+#ifndef FWS_PREFIXTITLE
+#define FWS_PREFIXTITLE 0x00004000L
+#endif
+#ifndef FWS_SNAPTOBARS
+#define FWS_SNAPTOBARS 0x00002000L
+#endif
+
+// Child ids with a meaning to frames.
+#ifndef AFX_IDW_CONTROLBAR_FIRST
+#define AFX_IDW_CONTROLBAR_FIRST 0xE800
+#define AFX_IDW_CONTROLBAR_LAST 0xE8FF
+#define AFX_IDW_TOOLBAR 0xE800
+#define AFX_IDW_STATUS_BAR 0xE801
+#define AFX_IDW_DOCKBAR_TOP 0xE81B
+#define AFX_IDW_DOCKBAR_LEFT 0xE81C
+#define AFX_IDW_DOCKBAR_RIGHT 0xE81D
+#define AFX_IDW_DOCKBAR_BOTTOM 0xE81E
+#define AFX_IDW_DOCKBAR_FLOAT 0xE81F
+#endif
+#ifndef AFX_IDW_PANE_FIRST
+#define AFX_IDW_PANE_FIRST 0xE900
+#define AFX_IDW_PANE_LAST 0xE9FF
+#endif
+
+// Sent to every descendant of a new frame once its document and view exist.
+#ifndef WM_INITIALUPDATE
+#define WM_INITIALUPDATE 0x0364
+#endif
+
+// The window style of a view inside a frame.
+#ifndef AFX_WS_DEFAULT_VIEW
+#define AFX_WS_DEFAULT_VIEW (WS_CHILD | WS_VISIBLE | WS_BORDER)
+#endif
+
+// What a frame needs to make its view: handed through CreateEx's lParam to the
+// frame's WM_CREATE and on to the view's.
+struct CCreateContext {
+    CRuntimeClass* m_pNewViewClass = nullptr; // the view to make, or null
+    CDocument* m_pCurrentDoc = nullptr;       // not owned: the view's document
+    CDocTemplate* m_pNewDocTemplate = nullptr;
+    CView* m_pLastView = nullptr;
+    CFrameWnd* m_pCurrentFrame = nullptr;
+};
+
+// The CreateEx arguments for a frame rectangle (rectDefault: all CW_USEDEFAULT).
+void AfxFrameCreateRect(const RECT& rect, int& x, int& y, int& cx, int& cy);
+
+class CFrameWnd : public CWnd {
+    DECLARE_DYNCREATE(CFrameWnd)
+public:
+    // Lets Windows choose the place and size.
+    static const CRect rectDefault;
+
+    CFrameWnd();
+    // The HWND is gone by now: frames are destroyed through their window.
+    ~CFrameWnd() override;
+
+    // Creates the frame. A menu name that cannot be loaded leaves the frame
+    // without a menu. On failure the object has deleted itself.
+    virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName,
+                        DWORD dwStyle = WS_OVERLAPPEDWINDOW, const RECT& rect = rectDefault,
+                        CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
+                        DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);
+    // Creates the frame from resource nIDResource: title from the first field of
+    // the string, menu, icon and accelerators of that id (each optional).
+    virtual BOOL LoadFrame(UINT nIDResource,
+                           DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                           CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
+    // Makes a view of pContext->m_pNewViewClass as child nID; null on failure.
+    CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
+
+    CView* GetActiveView() const { return m_pViewActive; }
+    // Tells the old and the new view (OnActivateView) when bNotify is set.
+    void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
+    virtual CDocument* GetActiveDocument();
+    // The frame whose view is active: this one; the MDI frame answers its child.
+    virtual CFrameWnd* GetActiveFrame();
+
+    // Lays out the control bars, then the pane (CWnd::RepositionBars).
+    virtual void RecalcLayout(BOOL bNotify = TRUE);
+
+    // Shows the frame (nCmdShow -1: as it should first appear) and brings it up.
+    virtual void ActivateFrame(int nCmdShow = -1);
+    // After a document and its view are made: picks the active view, sends
+    // WM_INITIALUPDATE to the descendants and shows the frame.
+    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+
+    virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+    void UpdateFrameTitleForDocument(LPCTSTR lpszDocName);
+    // Shows hMenuAlt, or the menu that fits the active document, or the default.
+    virtual void OnUpdateFrameMenu(HMENU hMenuAlt);
+    virtual HACCEL GetDefaultAccelerator();
+
+    void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
+    CString GetTitle() const { return m_strTitle; }
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    CFrameWnd* AsFrameWnd() override { return this; }
+
+    // Disable menu commands without a handler when their popup opens.
+    BOOL m_bAutoMenuEnable;
+    // The window number among the frames of one document (":2"); 0 alone.
+    int m_nWindow;
+    HMENU
+    m_hMenuDefault;       // owned by the window: the menu shown without a document
+    HACCEL m_hAccelTable; // the frame's accelerators (freed with the module)
+    UINT m_nIDHelp;       // the resource id the frame was loaded from
+    CRect m_rectBorder;   // space kept around the pane (reposExtra)
+    // The frame class of floating control bars (set by docking frames).
+    CRuntimeClass* m_pFloatingFrameClass;
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    // Deletes the object: frames are always made with new.
+    void PostNcDestroy() override;
+    // Makes the view named by pContext; an override makes other clients.
+    virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+    // The part of WM_CREATE that MDI children share: client, layout, title.
+    int OnCreateHelper(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+    // Offers the command to the active view, then this frame, then (unless a
+    // parent frame is routing it) the application.
+    BOOL RouteCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+    afx_msg void OnDestroy();
+    afx_msg void OnClose();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+
+    CView* m_pViewActive; // not owned: the view that gets commands first, or null
+    CString m_strTitle;   // the frame's own part of the title
+    // Set by a parent frame while it routes a command through this one, so that
+    // the application is offered the command once, by the parent.
+    BOOL m_bRoutedByParent;
+    // Points at the caller's flag while Create runs: set when the object deletes
+    // itself, so Create knows not to touch it.
+    bool* m_pbDeleted;
+
+    friend class CMDIFrameWnd;
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,30 @@
+// UnixPath.h: the Unix path that Wine gives a Windows path, so that the framework's
+// file classes can work on files with POSIX calls instead of Wine's file objects.
+//
+// The translation is Wine's own (wine_get_unix_file_name): drive letters through
+// the prefix's dosdevices, "\\?\" prefixes, '/' or '\' as separators, paths
+// relative to the Win32 current folder, and case-insensitive matching of every
+// component that exists on disk (the Unix name keeps the case found there). A
+// missing last component is kept as given, so a file about to be created already
+// has its Unix name. Cost: a few µs (1.2 µs measured for a short path), no call
+// into the Wine server.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Translates a Windows path in the ANSI code page into its Unix path (in the
+// Unix character set, as Wine writes names on disk). Returns false when the path
+// has no Unix form; *pError (when given) then holds the Win32 error that Wine
+// reported: ERROR_PATH_NOT_FOUND for a missing folder on the way or a file used
+// as a folder, ERROR_INVALID_NAME for characters no name may hold (* ? | < > "),
+// ERROR_BAD_DEV_TYPE for devices (NUL, CON), pipes and UNC paths, 0 for an empty
+// or null path. On success *pError is 0. A drive letter that the prefix does not
+// map still translates (into dosdevices/x:/...); the POSIX call then fails.
+bool UnixPathFromWindows(LPCSTR windowsPath, std::string& unixPath, DWORD* pError = nullptr);
+
+// The Windows path (ANSI code page) under which Wine shows a Unix path: a drive
+// letter when a drive of the prefix leads there (Z: maps the root), else a
+// "\\?\unix\" path. False when the text cannot be converted.
+bool WindowsPathFromUnix(const char* unixPath, std::string& windowsPath);
