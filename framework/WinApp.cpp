@@ -5,6 +5,7 @@
 #include "DocTemplate.h"
 #include "Exception.h"
 #include "Menu.h"
+#include "Ole.h"
 #include "Wnd.h"
 
 #include <cstdlib>
@@ -119,6 +120,10 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPTSTR lpCmdLine, int nCmd
     } catch (...) {
         AfxTrace("AfxWinMain: the application ended by an exception.\n");
     }
+    // Templates and documents go before static destruction, OLE on the thread
+    // that started it.
+    AfxSetDocManager(nullptr);
+    AfxOleTerm();
     return nResult;
 }
 
