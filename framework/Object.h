@@ -28,39 +28,12 @@
 #ifndef AFX_CDECL
 #define AFX_CDECL
 #endif
-#ifndef AFX_INLINE
-#define AFX_INLINE inline
-#endif
-#ifndef AFX_STATIC
-#define AFX_STATIC static
-#endif
-#ifndef AFX_STATIC_DATA
-#define AFX_STATIC_DATA static
-#endif
-#ifndef AFX_DATA
-#define AFX_DATA
-#endif
-#ifndef AFX_EXT_CLASS
-#define AFX_EXT_CLASS
-#endif
-#ifndef AFX_CLASS_EXPORT
-#define AFX_CLASS_EXPORT
-#endif
-#ifndef AFX_CLASS_IMPORT
-#define AFX_CLASS_IMPORT
-#endif
-#ifndef AFX_NOVTABLE
-#define AFX_NOVTABLE
-#endif
 #ifndef afx_msg
 #define afx_msg
 #endif
 
 #ifndef _T
 #define _T(x) x
-#endif
-#ifndef _TEXT
-#define _TEXT(x) x
 #endif
 
 #define UNUSED_ALWAYS(x) ((void)(x))
@@ -102,10 +75,6 @@ void AFX_CDECL AfxTrace(const char* format, ...) __attribute__((format(printf, 1
     } while (0)
 #define VERIFY(f) ((void)(f))
 #endif
-#define TRACE0(sz) TRACE("%s", sz)
-#define TRACE1(sz, p1) TRACE(sz, p1)
-#define TRACE2(sz, p1, p2) TRACE(sz, p1, p2)
-#define TRACE3(sz, p1, p2, p3) TRACE(sz, p1, p2, p3)
 #define ASSERT_KINDOF(class_name, object) ASSERT((object)->IsKindOf(RUNTIME_CLASS(class_name)))
 // Checks a condition in every build: false throws CInvalidArgException (Exception.h).
 #define ENSURE(cond)                                                                               \
@@ -113,32 +82,8 @@ void AFX_CDECL AfxTrace(const char* format, ...) __attribute__((format(printf, 1
         if (!(cond))                                                                               \
             ::AfxThrowInvalidArgException();                                                       \
     } while (0)
-#define ENSURE_ARG(cond) ENSURE(cond)
-#define ENSURE_VALID(pOb) ENSURE((pOb) != nullptr)
 [[noreturn]] void AFXAPI AfxThrowInvalidArgException(); // defined in Exception.cpp
 
-// Address checks of the framework's diagnostics: here only "not null".
-inline BOOL AfxIsValidAddress(const void* p, UINT_PTR nBytes, BOOL bReadWrite = TRUE) {
-    (void)bReadWrite;
-    return p != nullptr || nBytes == 0;
-}
-inline BOOL AfxIsValidString(LPCSTR psz, int nLength = -1) {
-    (void)nLength;
-    return psz != nullptr;
-}
-#define ASSERT_POINTER(p, type) ASSERT(((p) != nullptr) && ::AfxIsValidAddress((p), sizeof(type)))
-#define ASSERT_NULL_OR_POINTER(p, type)                                                            \
-    ASSERT(((p) == nullptr) || ::AfxIsValidAddress((p), sizeof(type)))
-#define AfxDebugBreak() ::DebugBreak()
-#ifndef DEBUG_NEW
-#define DEBUG_NEW new
-#endif
-#ifndef ATLASSERT
-#define ATLASSERT(expr) ASSERT(expr)
-#endif
-#ifndef ATLVERIFY
-#define ATLVERIFY(expr) VERIFY(expr)
-#endif
 
 // ---------------------------------------------------------------------------
 // Run-time classes.
