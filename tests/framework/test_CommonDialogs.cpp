@@ -4,82 +4,13 @@
 #include "native/gtest.h"
 
 #include "framework/CommonDialogs.h"
+#include "tests/support/UiScript.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace {
-
-// Steps run from a thread timer, each until it answers true.
-class CScript {
-public:
-    using Step = std::function<bool()>;
-
-    explicit CScript(std::vector<Step> steps) : m_steps(std::move(steps)) {
-        s_pCurrent = this;
-        m_nTimer = ::SetTimer(nullptr, 0, 10, &CScript::OnTick);
-    }
-    ~CScript() {
-        ::KillTimer(nullptr, m_nTimer);
-        s_pCurrent = nullptr;
-    }
-    bool Finished() const { return m_nNext == m_steps.size(); }
-
-private:
-    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
-        CScript* p = s_pCurrent;
-        if (p == nullptr || p->m_bRunning || p->Finished())
-            return;
-        p->m_bRunning = true;
-        if (p->m_steps[p->m_nNext]())
-            ++p->m_nNext;
-        p->m_bRunning = false;
-    }
-
-    static CScript* s_pCurrent;
-    std::vector<Step> m_steps;
-    size_t m_nNext = 0;
-    bool m_bRunning = false;
-    UINT_PTR m_nTimer = 0;
-};
-CScript* CScript::s_pCurrent = nullptr;
-
-struct FindData {
-    HWND hWndExclude;
-    HWND hWndFound;
-};
-
-BOOL CALLBACK FindDialogProc(HWND hWnd, LPARAM lParam) {
-    auto* p = reinterpret_cast<FindData*>(lParam);
-    char szClass[16] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof szClass);
-    if (hWnd != p->hWndExclude && std::string(szClass) == "#32770" && ::IsWindowVisible(hWnd)) {
-        p->hWndFound = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The visible dialog window of this thread other than hWndExclude, or null.
-HWND FindThreadDialog(HWND hWndExclude = nullptr) {
-    FindData data = {hWndExclude, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialogProc, reinterpret_cast<LPARAM>(&data));
-    return data.hWndFound;
-}
-
-// Runs the thread's messages until pred holds; false when it never does.
-bool PumpUntil(const std::function<bool()>& pred) {
-    for (int i = 0; i < 2000 && !pred(); ++i) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    return pred();
-}
 
 TEST(FileDialog, FilterBecomesNulSeparatedWithDoubleNulEnd) {
     struct Case {
@@ -138,7 +69,7 @@ TEST(FileDialog, SaveDialogAddsTheDefaultExtensionOrCancels) {
     for (int nButton : {IDOK, IDCANCEL}) {
         CFileDialog dlg(FALSE, "wav", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                         "WAV (*.wav)|*.wav||");
-        CScript script({[&]() {
+        CUiScript script({[&]() {
             HWND hDlg = FindThreadDialog();
             if (hDlg == nullptr || ::GetDlgItem(hDlg, IDOK) == nullptr)
                 return false;
@@ -165,7 +96,7 @@ TEST(FileDialog, SaveDialogAddsTheDefaultExtensionOrCancels) {
 TEST(ColorDialog, OkAnswersTheInitialColour) {
     CColorDialog dlg(RGB(10, 20, 30));
     EXPECT_TRUE(dlg.m_cc.Flags & CC_RGBINIT);
-    CScript script({[&]() {
+    CUiScript script({[&]() {
         HWND hDlg = FindThreadDialog();
         if (hDlg == nullptr)
             return false;
@@ -182,7 +113,7 @@ TEST(PrintDialog, CancelOrNoPrinterLeavesNoDeviceContext) {
     dlg.m_pd.nFromPage = 1;
     dlg.m_pd.nToPage = 3;
     dlg.m_pd.nMaxPage = 3;
-    CScript script({[&]() {
+    CUiScript script({[&]() {
         HWND hDlg = FindThreadDialog();
         if (hDlg == nullptr)
             return false;

@@ -9,6 +9,7 @@
 #include "framework/Exception.h"
 
 #include "test_Dialog_res.h"
+#include "tests/support/UiScript.h"
 
 #include <functional>
 #include <string>
@@ -16,85 +17,17 @@
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// A script of steps run from a thread timer: each tick runs the current step,
-// which answers true when it is done. A script that stops making progress
-// cancels the dialog, so a broken dialog fails the test instead of hanging it.
-
-class CScript {
-public:
-    using Step = std::function<bool()>;
-
-    explicit CScript(std::vector<Step> steps) : m_steps(std::move(steps)) {
-        s_pCurrent = this;
-        m_nTimer = ::SetTimer(nullptr, 0, 10, &CScript::OnTick);
-    }
-    ~CScript() {
-        ::KillTimer(nullptr, m_nTimer);
-        s_pCurrent = nullptr;
-    }
-    bool Finished() const { return m_nNext == m_steps.size(); }
-    bool Stalled() const { return m_bStalled; }
-    // The dialog to cancel when the script stalls.
-    HWND m_hWndFallback = nullptr;
-
-private:
-    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
-        CScript* pScript = s_pCurrent;
-        if (pScript == nullptr || pScript->m_bRunning || pScript->Finished())
-            return;
-        pScript->m_bRunning = true; // a step that runs a nested loop gets no re-entry
-        if (pScript->m_steps[pScript->m_nNext]()) {
-            ++pScript->m_nNext;
-            pScript->m_nIdleTicks = 0;
-        } else if (++pScript->m_nIdleTicks > 1000 && !pScript->m_bStalled) {
-            pScript->m_bStalled = true;
-            if (pScript->m_hWndFallback != nullptr)
-                ::PostMessageA(pScript->m_hWndFallback, WM_COMMAND, IDCANCEL, 0);
-        }
-        pScript->m_bRunning = false;
-    }
-
-    static CScript* s_pCurrent;
-    std::vector<Step> m_steps;
-    size_t m_nNext = 0;
-    int m_nIdleTicks = 0;
-    bool m_bRunning = false;
-    bool m_bStalled = false;
-    UINT_PTR m_nTimer = 0;
-};
-CScript* CScript::s_pCurrent = nullptr;
-
-struct FindBoxData {
-    HWND hWndExclude;
-    HWND hWndFound;
-};
-
-BOOL CALLBACK FindMessageBox(HWND hWnd, LPARAM lParam) {
-    auto* pData = reinterpret_cast<FindBoxData*>(lParam);
-    char szClass[16] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof szClass);
-    if (hWnd != pData->hWndExclude && std::string(szClass) == "#32770" && ::IsWindowVisible(hWnd) &&
-        ::GetDlgItem(hWnd, 0xFFFF) != nullptr) {
-        pData->hWndFound = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // A step that waits for a message box of this thread, keeps its text and closes
 // it.
-CScript::Step CloseMessageBox(HWND& hWndDialog, std::string& text) {
+CUiScript::Step CloseMessageBox(HWND& hWndDialog, std::string& text) {
     return [&hWndDialog, &text]() {
-        FindBoxData data = {hWndDialog, nullptr};
-        ::EnumThreadWindows(::GetCurrentThreadId(), FindMessageBox,
-                            reinterpret_cast<LPARAM>(&data));
-        if (data.hWndFound == nullptr)
+        HWND hWndBox = FindThreadDialog(hWndDialog, true);
+        if (hWndBox == nullptr)
             return false;
         char szText[256] = "";
-        ::GetDlgItemTextA(data.hWndFound, 0xFFFF, szText, sizeof szText);
+        ::GetDlgItemTextA(hWndBox, 0xFFFF, szText, sizeof szText);
         text = szText;
-        ::PostMessageA(data.hWndFound, WM_COMMAND, IDOK, 0);
+        ::PostMessageA(hWndBox, WM_COMMAND, IDOK, 0);
         return true;
     };
 }
@@ -176,7 +109,7 @@ TEST(Dialog, ModalLoadsControlsAndSavesThemOnOK) {
     HWND hWnd = nullptr;
     std::string name, count, ratio, size, after;
     LRESULT flag = -1, radioB = -1, combo = -1, list = -1;
-    CScript script({[&]() {
+    CUiScript script({[&]() {
         if (dlg.m_hWnd == nullptr || !::IsWindowVisible(dlg.m_hWnd))
             return false;
         hWnd = dlg.m_hWnd;
@@ -233,7 +166,7 @@ TEST(Dialog, ModalLoadsControlsAndSavesThemOnOK) {
 TEST(Dialog, CancelAndCloseBoxKeepTheMembers) {
     for (UINT message : {UINT(WM_COMMAND), UINT(WM_CLOSE)}) {
         CFormDialog dlg;
-        CScript script({[&]() {
+        CUiScript script({[&]() {
             if (dlg.m_hWnd == nullptr)
                 return false;
             ::SetDlgItemTextA(dlg.m_hWnd, IDC_NAME, "changed");
@@ -269,33 +202,29 @@ TEST(Dialog, ValidationFailureWarnsFocusesTheFieldAndKeepsTheDialogOpen) {
         std::vector<int> focusMoves;
         DWORD dwSelection = 0;
         int nOkCalls = 0;
-        CScript script({[&]() {
-                            if (dlg.m_hWnd == nullptr)
-                                return false;
-                            hWnd = dlg.m_hWnd;
-                            // Set through the edit message: DDV_MaxChars limited the typing.
-                            ::SendDlgItemMessageA(hWnd, c.nID, WM_SETTEXT, 0,
-                                                  reinterpret_cast<LPARAM>(c.pszBad));
-                            ::SetDlgItemTextA(hWnd, IDC_AFTER, "not saved");
-                            ::PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
-                            return true;
-                        },
-                        CloseMessageBox(hWnd, message),
-                        [&]() {
-                            // Wait until the message box has gone and OnOK returned.
-                            FindBoxData data = {hWnd, nullptr};
-                            ::EnumThreadWindows(::GetCurrentThreadId(), FindMessageBox,
-                                                reinterpret_cast<LPARAM>(&data));
-                            if (data.hWndFound != nullptr)
-                                return false;
-                            focusMoves = dlg.m_focusMoves;
-                            dwSelection =
-                                (DWORD)::SendDlgItemMessageA(hWnd, c.nID, EM_GETSEL, 0, 0);
-                            ++nOkCalls;
-                            ::PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
-                            return true;
-                        }});
-        script.m_hWndFallback = nullptr;
+        CUiScript script({[&]() {
+                              if (dlg.m_hWnd == nullptr)
+                                  return false;
+                              hWnd = dlg.m_hWnd;
+                              // Set through the edit message: DDV_MaxChars limited the typing.
+                              ::SendDlgItemMessageA(hWnd, c.nID, WM_SETTEXT, 0,
+                                                    reinterpret_cast<LPARAM>(c.pszBad));
+                              ::SetDlgItemTextA(hWnd, IDC_AFTER, "not saved");
+                              ::PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+                              return true;
+                          },
+                          CloseMessageBox(hWnd, message),
+                          [&]() {
+                              // Wait until the message box has gone and OnOK returned.
+                              if (FindThreadDialog(hWnd, true) != nullptr)
+                                  return false;
+                              focusMoves = dlg.m_focusMoves;
+                              dwSelection =
+                                  (DWORD)::SendDlgItemMessageA(hWnd, c.nID, EM_GETSEL, 0, 0);
+                              ++nOkCalls;
+                              ::PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+                              return true;
+                          }});
         EXPECT_EQ(IDCANCEL, dlg.DoModal()) << c.pszBad;
         EXPECT_TRUE(script.Finished()) << c.pszBad;
         EXPECT_EQ(c.pszMessage, message) << c.pszBad;

@@ -8,6 +8,7 @@
 #include "framework/TabCtrl.h"
 
 #include "test_PropertySheet_res.h"
+#include "tests/support/UiScript.h"
 
 #include <functional>
 #include <string>
@@ -15,47 +16,14 @@
 
 namespace {
 
-// Steps run from a thread timer, each until it answers true. A script that stops
-// making progress presses Cancel, so a broken sheet fails instead of hanging.
-class CScript {
-public:
-    using Step = std::function<bool()>;
-
-    CScript(HWND* phWndSheet, std::vector<Step> steps)
-        : m_phWndSheet(phWndSheet), m_steps(std::move(steps)) {
-        s_pCurrent = this;
-        m_nTimer = ::SetTimer(nullptr, 0, 10, &CScript::OnTick);
-    }
-    ~CScript() {
-        ::KillTimer(nullptr, m_nTimer);
-        s_pCurrent = nullptr;
-    }
-    bool Finished() const { return m_nNext == m_steps.size(); }
-
-private:
-    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
-        CScript* p = s_pCurrent;
-        if (p == nullptr || p->m_bRunning || p->Finished())
-            return;
-        p->m_bRunning = true;
-        if (p->m_steps[p->m_nNext]()) {
-            ++p->m_nNext;
-            p->m_nIdle = 0;
-        } else if (++p->m_nIdle == 1000 && *p->m_phWndSheet != nullptr) {
-            ::PostMessageA(*p->m_phWndSheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        }
-        p->m_bRunning = false;
-    }
-
-    static CScript* s_pCurrent;
-    HWND* m_phWndSheet;
-    std::vector<Step> m_steps;
-    size_t m_nNext = 0;
-    int m_nIdle = 0;
-    bool m_bRunning = false;
-    UINT_PTR m_nTimer = 0;
-};
-CScript* CScript::s_pCurrent = nullptr;
+// A stalled script presses the sheet's Cancel, so a broken sheet fails instead
+// of hanging.
+std::function<void()> PressCancelOnStall(HWND& hWndSheet) {
+    return [&hWndSheet]() {
+        if (hWndSheet != nullptr)
+            ::PostMessageA(hWndSheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    };
+}
 
 class CTestPage : public CPropertyPage {
 public:
@@ -124,49 +92,49 @@ TEST(PropertySheetTest, WizardStepsNextBackAndFinish) {
 
     HWND hSheet = nullptr;
     bool bBackOnFirst = true, bFinishOnThird = false;
-    CScript script(&hSheet,
-                   {[&]() {
-                        hSheet = sheet.m_hWnd;
-                        if (hSheet == nullptr || sheet.GetActiveIndex() != 0 ||
-                            !ButtonEnabled(hSheet, ID_WIZNEXT))
-                            return false;
-                        bBackOnFirst = ButtonEnabled(hSheet, ID_WIZBACK);
-                        ::SetDlgItemTextA(first.m_hWnd, IDC_VALUE, "zero");
-                        sheet.PressButton(PSBTN_NEXT);
-                        return true;
-                    },
-                    [&]() {
-                        if (sheet.GetActiveIndex() != 1)
-                            return false;
-                        sheet.PressButton(PSBTN_NEXT); // refused by OnKillActive
-                        return true;
-                    },
-                    [&]() {
-                        if (second.m_nKillCalls < 1)
-                            return false;
-                        EXPECT_EQ(1, sheet.GetActiveIndex());
-                        sheet.PressButton(PSBTN_NEXT);
-                        return true;
-                    },
-                    [&]() {
-                        if (sheet.GetActiveIndex() != 2 || !ButtonEnabled(hSheet, ID_WIZFINISH))
-                            return false;
-                        bFinishOnThird = true;
-                        sheet.PressButton(PSBTN_BACK);
-                        return true;
-                    },
-                    [&]() {
-                        if (sheet.GetActiveIndex() != 1)
-                            return false;
-                        sheet.PressButton(PSBTN_NEXT);
-                        return true;
-                    },
-                    [&]() {
-                        if (sheet.GetActiveIndex() != 2 || !ButtonEnabled(hSheet, ID_WIZFINISH))
-                            return false;
-                        sheet.PressButton(PSBTN_FINISH);
-                        return true;
-                    }});
+    CUiScript script(PressCancelOnStall(hSheet),
+                     {[&]() {
+                          hSheet = sheet.m_hWnd;
+                          if (hSheet == nullptr || sheet.GetActiveIndex() != 0 ||
+                              !ButtonEnabled(hSheet, ID_WIZNEXT))
+                              return false;
+                          bBackOnFirst = ButtonEnabled(hSheet, ID_WIZBACK);
+                          ::SetDlgItemTextA(first.m_hWnd, IDC_VALUE, "zero");
+                          sheet.PressButton(PSBTN_NEXT);
+                          return true;
+                      },
+                      [&]() {
+                          if (sheet.GetActiveIndex() != 1)
+                              return false;
+                          sheet.PressButton(PSBTN_NEXT); // refused by OnKillActive
+                          return true;
+                      },
+                      [&]() {
+                          if (second.m_nKillCalls < 1)
+                              return false;
+                          EXPECT_EQ(1, sheet.GetActiveIndex());
+                          sheet.PressButton(PSBTN_NEXT);
+                          return true;
+                      },
+                      [&]() {
+                          if (sheet.GetActiveIndex() != 2 || !ButtonEnabled(hSheet, ID_WIZFINISH))
+                              return false;
+                          bFinishOnThird = true;
+                          sheet.PressButton(PSBTN_BACK);
+                          return true;
+                      },
+                      [&]() {
+                          if (sheet.GetActiveIndex() != 1)
+                              return false;
+                          sheet.PressButton(PSBTN_NEXT);
+                          return true;
+                      },
+                      [&]() {
+                          if (sheet.GetActiveIndex() != 2 || !ButtonEnabled(hSheet, ID_WIZFINISH))
+                              return false;
+                          sheet.PressButton(PSBTN_FINISH);
+                          return true;
+                      }});
 
     EXPECT_EQ(ID_WIZFINISH, sheet.DoModal());
     EXPECT_TRUE(script.Finished());
@@ -194,19 +162,20 @@ TEST(PropertySheetTest, WizardSkipsAPageThatRefusesActivation) {
     third.m_dwButtons = PSWIZB_FINISH;
     sheet.SetWizardMode();
     HWND hSheet = nullptr;
-    CScript script(&hSheet, {[&]() {
-                                 hSheet = sheet.m_hWnd;
-                                 if (hSheet == nullptr || sheet.GetActiveIndex() != 0)
-                                     return false;
-                                 sheet.PressButton(PSBTN_NEXT);
-                                 return true;
-                             },
-                             [&]() {
-                                 if (sheet.GetActiveIndex() != 2)
-                                     return false;
-                                 sheet.PressButton(PSBTN_FINISH);
-                                 return true;
-                             }});
+    CUiScript script(PressCancelOnStall(hSheet),
+                     {[&]() {
+                          hSheet = sheet.m_hWnd;
+                          if (hSheet == nullptr || sheet.GetActiveIndex() != 0)
+                              return false;
+                          sheet.PressButton(PSBTN_NEXT);
+                          return true;
+                      },
+                      [&]() {
+                          if (sheet.GetActiveIndex() != 2)
+                              return false;
+                          sheet.PressButton(PSBTN_FINISH);
+                          return true;
+                      }});
     EXPECT_EQ(ID_WIZFINISH, sheet.DoModal());
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ((std::vector<std::string>{"first:set", "second:set", "third:set", "third:finish"}),
@@ -227,28 +196,29 @@ TEST(PropertySheetTest, TabbedSheetStartsOnTheChosenPageAndAppliesOrResets) {
         std::string title, firstTab;
         bool bApplyEnabled = false;
         int nStartIndex = -1;
-        CScript script(&hSheet, {[&]() {
-            hSheet = sheet.m_hWnd;
-            if (hSheet == nullptr || sheet.GetActivePage() == nullptr)
-                return false;
-            nStartIndex = sheet.GetActiveIndex();
-            char szTitle[64] = "";
-            ::GetWindowTextA(hSheet, szTitle, sizeof szTitle);
-            title = szTitle;
-            CTabCtrl* pTabs = sheet.GetTabControl();
-            char szTab[32] = "";
-            TCITEMA item = {};
-            item.mask = TCIF_TEXT;
-            item.pszText = szTab;
-            item.cchTextMax = sizeof szTab;
-            if (pTabs != nullptr && pTabs->GetItem(0, &item))
-                firstTab = szTab;
-            second.SetModified(TRUE);
-            bApplyEnabled = ::IsWindowEnabled(::GetDlgItem(hSheet, 0x3021)) != FALSE;
-            ::SetDlgItemTextA(second.m_hWnd, IDC_VALUE, "typed");
-            sheet.PressButton(nButton);
-            return true;
-        }});
+        CUiScript script(PressCancelOnStall(hSheet), {[&]() {
+                             hSheet = sheet.m_hWnd;
+                             if (hSheet == nullptr || sheet.GetActivePage() == nullptr)
+                                 return false;
+                             nStartIndex = sheet.GetActiveIndex();
+                             char szTitle[64] = "";
+                             ::GetWindowTextA(hSheet, szTitle, sizeof szTitle);
+                             title = szTitle;
+                             CTabCtrl* pTabs = sheet.GetTabControl();
+                             char szTab[32] = "";
+                             TCITEMA item = {};
+                             item.mask = TCIF_TEXT;
+                             item.pszText = szTab;
+                             item.cchTextMax = sizeof szTab;
+                             if (pTabs != nullptr && pTabs->GetItem(0, &item))
+                                 firstTab = szTab;
+                             second.SetModified(TRUE);
+                             bApplyEnabled =
+                                 ::IsWindowEnabled(::GetDlgItem(hSheet, 0x3021)) != FALSE;
+                             ::SetDlgItemTextA(second.m_hWnd, IDC_VALUE, "typed");
+                             sheet.PressButton(nButton);
+                             return true;
+                         }});
         INT_PTR nResult = sheet.DoModal();
         EXPECT_TRUE(script.Finished());
         EXPECT_EQ(1, nStartIndex);
@@ -312,20 +282,21 @@ TEST(PropertySheetTest, HelpButtonReachesThePageThatHandlesHelp) {
     sheet.AddPage(&page);
     HWND hSheet = nullptr;
     bool bHelpShown = false;
-    CScript script(&hSheet, {[&]() {
-                                 hSheet = sheet.m_hWnd;
-                                 if (hSheet == nullptr || page.m_hWnd == nullptr)
-                                     return false;
-                                 bHelpShown = ButtonEnabled(hSheet, IDHELP);
-                                 sheet.PressButton(PSBTN_HELP);
-                                 return true;
-                             },
-                             [&]() {
-                                 if (page.m_nHelpCalls == 0)
-                                     return false;
-                                 sheet.PressButton(PSBTN_CANCEL);
-                                 return true;
-                             }});
+    CUiScript script(PressCancelOnStall(hSheet),
+                     {[&]() {
+                          hSheet = sheet.m_hWnd;
+                          if (hSheet == nullptr || page.m_hWnd == nullptr)
+                              return false;
+                          bHelpShown = ButtonEnabled(hSheet, IDHELP);
+                          sheet.PressButton(PSBTN_HELP);
+                          return true;
+                      },
+                      [&]() {
+                          if (page.m_nHelpCalls == 0)
+                              return false;
+                          sheet.PressButton(PSBTN_CANCEL);
+                          return true;
+                      }});
     EXPECT_EQ(IDCANCEL, sheet.DoModal());
     EXPECT_TRUE(script.Finished());
     EXPECT_TRUE(bHelpShown);
