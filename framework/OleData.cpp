@@ -2,6 +2,8 @@
 // enumerator, and COleDataObject.
 #include "OleData.h"
 
+#include "ComRefCounted.h"
+
 #include <cstring>
 #include <new>
 #include <vector>
@@ -46,29 +48,10 @@ bool FormatMatches(const FORMATETC& request, const FORMATETC& cached) {
 
 // IEnumFORMATETC over a snapshot of the cache's formats, so that caching during
 // an enumeration does not disturb it.
-class CFormatEnumerator final : public IEnumFORMATETC {
+class CFormatEnumerator final : public CComRefCounted<IEnumFORMATETC> {
 public:
     CFormatEnumerator(std::vector<FORMATETC> formats, size_t nNext)
-        : m_formats(std::move(formats)), m_nNext(nNext) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
-        if (ppvObject == nullptr)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumFORMATETC)) {
-            *ppvObject = static_cast<IEnumFORMATETC*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppvObject = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&m_nRef); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG nRef = InterlockedDecrement(&m_nRef);
-        if (nRef == 0)
-            delete this;
-        return nRef;
-    }
+        : CComRefCounted(IID_IEnumFORMATETC), m_formats(std::move(formats)), m_nNext(nNext) {}
 
     HRESULT STDMETHODCALLTYPE Next(ULONG celt, FORMATETC* rgelt, ULONG* pceltFetched) override {
         if (rgelt == nullptr || (celt != 1 && pceltFetched == nullptr))
@@ -108,7 +91,6 @@ public:
 private:
     ~CFormatEnumerator() = default;
 
-    LONG m_nRef = 1;
     std::vector<FORMATETC> m_formats;
     size_t m_nNext;
 };
@@ -117,9 +99,9 @@ private:
 
 // The IDataObject of a COleDataSource: the cached formats and their media. Lives
 // as long as its last reference, which may be OLE's after the source is gone.
-class CDataSourceCache final : public IDataObject {
+class CDataSourceCache final : public CComRefCounted<IDataObject> {
 public:
-    CDataSourceCache() = default;
+    CDataSourceCache() : CComRefCounted(IID_IDataObject) {}
 
     // Takes ownership of *pMedium on success.
     bool Add(const FORMATETC& format, const STGMEDIUM& medium) {
@@ -143,25 +125,6 @@ public:
         for (Entry& entry : m_entries)
             ReleaseStgMedium(&entry.medium);
         m_entries.clear();
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
-        if (ppvObject == nullptr)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-            *ppvObject = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppvObject = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&m_nRef); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG nRef = InterlockedDecrement(&m_nRef);
-        if (nRef == 0)
-            delete this;
-        return nRef;
     }
 
     // Global memory goes out as a copy; other media are lent, and the receiver's
@@ -284,7 +247,6 @@ private:
         return hr;
     }
 
-    LONG m_nRef = 1;
     std::vector<Entry> m_entries;
 };
 

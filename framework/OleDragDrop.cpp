@@ -3,6 +3,8 @@
 // COleDataSource::DoDragDrop.
 #include "OleDragDrop.h"
 
+#include "ComRefCounted.h"
+
 #include "Exception.h"
 #include "Ole.h"
 #include "Wnd.h"
@@ -116,30 +118,12 @@ LRESULT CALLBACK DropTargetSubclassProc(HWND hWnd, UINT message, WPARAM wParam, 
 // The COM objects lent to OLE. Each holds a pointer back to its C++ object,
 // cleared by Detach when that object lets go; detached, it answers "no drop".
 
-class CDropSourceBridge final : public IDropSource {
+class CDropSourceBridge final : public CComRefCounted<IDropSource> {
 public:
-    explicit CDropSourceBridge(COleDropSource* pOwner) : m_pOwner(pOwner) {}
+    explicit CDropSourceBridge(COleDropSource* pOwner)
+        : CComRefCounted(IID_IDropSource), m_pOwner(pOwner) {}
 
     void Detach() { m_pOwner = nullptr; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
-        if (ppvObject == nullptr)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
-            *ppvObject = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppvObject = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&m_nRef); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG nRef = InterlockedDecrement(&m_nRef);
-        if (nRef == 0)
-            delete this;
-        return nRef;
-    }
 
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL fEscapePressed, DWORD grfKeyState) override {
         if (m_pOwner == nullptr)
@@ -168,34 +152,15 @@ public:
 private:
     ~CDropSourceBridge() = default;
 
-    LONG m_nRef = 1;
     COleDropSource* m_pOwner; // not owned; null once detached
 };
 
-class CDropTargetBridge final : public IDropTarget {
+class CDropTargetBridge final : public CComRefCounted<IDropTarget> {
 public:
-    explicit CDropTargetBridge(COleDropTarget* pOwner) : m_pOwner(pOwner) {}
+    explicit CDropTargetBridge(COleDropTarget* pOwner)
+        : CComRefCounted(IID_IDropTarget), m_pOwner(pOwner) {}
 
     void Detach() { m_pOwner = nullptr; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
-        if (ppvObject == nullptr)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-            *ppvObject = static_cast<IDropTarget*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppvObject = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&m_nRef); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG nRef = InterlockedDecrement(&m_nRef);
-        if (nRef == 0)
-            delete this;
-        return nRef;
-    }
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* pDataObj, DWORD grfKeyState, POINTL pt,
                                         DWORD* pdwEffect) override {
@@ -341,7 +306,6 @@ private:
         return FilterEffect(AsFileDrop(pTarget, &data, effect), allowed);
     }
 
-    LONG m_nRef = 1;
     COleDropTarget* m_pOwner; // not owned; null once detached
 };
 
