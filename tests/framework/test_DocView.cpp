@@ -12,6 +12,8 @@
 #include "File.h"
 
 #include "native/gtest.h"
+
+#include "tests/support/AnsweringApp.h"
 #include "tests/support/TempFolder.h"
 
 #include <deque>
@@ -27,21 +29,7 @@ const int kFormEdit = 401;
 const UINT kMissingTemplate = 499;
 
 // Message boxes are answered from a queue (IDNO when it is empty) and recorded.
-class CTestApp : public CWinApp {
-public:
-    int DoMessageBox(LPCTSTR lpszPrompt, UINT /*nType*/, UINT /*nIDPrompt*/) override {
-        m_prompts.push_back(lpszPrompt);
-        if (m_answers.empty())
-            return IDNO;
-        int answer = m_answers.front();
-        m_answers.pop_front();
-        return answer;
-    }
-    std::deque<int> m_answers;
-    std::vector<std::string> m_prompts;
-};
-
-CTestApp theApp;
+CAnsweringApp theApp;
 
 int g_docsAlive = 0;
 bool g_failStore = false; // the next store throws half-way

@@ -16,6 +16,8 @@
 #include "WinApp.h"
 
 #include "native/gtest.h"
+
+#include "tests/support/AnsweringApp.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/UiScript.h"
 
@@ -45,26 +47,14 @@ std::vector<std::string> g_handled;
 // The application: handles File New and the last level of the commands, and
 // answers message boxes from a queue (IDNO when it is empty), keeping the prompts.
 
-class CReviewApp : public CWinApp {
-public:
-    int DoMessageBox(LPCTSTR lpszPrompt, UINT /*nType*/, UINT /*nIDPrompt*/) override {
-        m_prompts.push_back(lpszPrompt);
-        if (m_answers.empty())
-            return IDNO;
-        int answer = m_answers.front();
-        m_answers.pop_front();
-        return answer;
-    }
-    std::deque<int> m_answers;
-    std::vector<std::string> m_prompts;
-
+class CReviewApp : public CAnsweringApp {
 protected:
     void OnCmd() { g_handled.push_back("app"); }
     DECLARE_MESSAGE_MAP()
 };
 
 // clang-format off
-BEGIN_MESSAGE_MAP(CReviewApp, CWinApp)
+BEGIN_MESSAGE_MAP(CReviewApp, CAnsweringApp)
     ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
     ON_COMMAND(ID_CMD_VIEW, &CReviewApp::OnCmd)
     ON_COMMAND(ID_CMD_DOC, &CReviewApp::OnCmd)
