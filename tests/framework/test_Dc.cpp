@@ -1,6 +1,8 @@
 // Tests of Dc.h: device-context wrappers, selections, drawing read back at pixels.
 #include "native/gtest.h"
 
+#include "tests/support/Canvas.h"
+
 #include "framework/Dc.h"
 #include "framework/Exception.h"
 #include "framework/Gdi.h"
@@ -17,48 +19,6 @@ const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kGreen = RGB(0, 255, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
-
-HBITMAP MakeDib(int w, int h) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* pBits = nullptr;
-    return ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
-}
-
-// A memory context over a 32-bit bitmap of w by h pixels, filled white.
-class CCanvas {
-public:
-    CCanvas(int w, int h) : m_w(w), m_h(h) {
-        m_bitmap.Attach(MakeDib(w, h));
-        dc.CreateCompatibleDC(nullptr);
-        m_pOldBitmap = dc.SelectObject(&m_bitmap);
-        dc.FillSolidRect(0, 0, w, h, kWhite);
-    }
-    ~CCanvas() { dc.SelectObject(m_pOldBitmap); }
-
-    // Pixels of one colour inside (and outside) a rectangle.
-    int Count(COLORREF color, const RECT& inside, bool bInside = true) {
-        int n = 0;
-        for (int y = 0; y < m_h; ++y)
-            for (int x = 0; x < m_w; ++x) {
-                POINT pt = {x, y};
-                if (!!::PtInRect(&inside, pt) == bInside && dc.GetPixel(x, y) == color)
-                    ++n;
-            }
-        return n;
-    }
-
-    CDC dc;
-
-private:
-    int m_w, m_h;
-    CBitmap m_bitmap;
-    CBitmap* m_pOldBitmap;
-};
 
 // An icon of w by h pixels in one colour, fully opaque.
 HICON MakeIcon(int w, int h, COLORREF color) {

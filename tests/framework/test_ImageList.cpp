@@ -2,6 +2,8 @@
 // pixels; ownership; streams; the image drag.
 #include "native/gtest.h"
 
+#include "tests/support/Canvas.h"
+
 #include "framework/Archive.h"
 #include "framework/Dc.h"
 #include "framework/File.h"
@@ -20,41 +22,6 @@ const COLORREF kGreen = RGB(0, 255, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
 const COLORREF kMagenta = RGB(255, 0, 255);
 const int kSize = 8; // every image here is 8 by 8 pixels
-
-HBITMAP MakeDib(int w, int h) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* pBits = nullptr;
-    return ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
-}
-
-// A memory context over a 32-bit bitmap, filled with one colour.
-class CCanvas {
-public:
-    CCanvas(int w, int h, COLORREF fill = kWhite) {
-        bitmap.Attach(MakeDib(w, h));
-        dc.CreateCompatibleDC(nullptr);
-        m_pOld = dc.SelectObject(&bitmap);
-        dc.FillSolidRect(0, 0, w, h, fill);
-    }
-    ~CCanvas() { Release(); }
-    // Takes the bitmap out of the context, so that it can be added to a list.
-    void Release() {
-        if (m_pOld != nullptr)
-            dc.SelectObject(m_pOld);
-        m_pOld = nullptr;
-    }
-
-    CDC dc;
-    CBitmap bitmap;
-
-private:
-    CBitmap* m_pOld;
-};
 
 // A strip of images side by side, each filled with its colour and with a magenta
 // pixel at (1, 1) that a magenta colour mask makes transparent.
