@@ -11,9 +11,11 @@ PACKAGES=(
   # headless display for windows under test
   xvfb xauth
   # native libraries the system calls
-  zlib1g-dev libjpeg-dev libgsm1-dev libtinyxml-dev libpodofo-dev
+  zlib1g-dev libjpeg-dev libgsm1-dev libtinyxml-dev libpodofo-dev nettle-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # reference decoder and reader of audio files for the recording tests
+  sox
 )
 
 missing=()
