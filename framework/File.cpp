@@ -346,7 +346,7 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
 
     std::string unixPath;
     DWORD translateError = 0;
-    if (!UnixPathFromWindows(full, unixPath, &translateError)) {
+    if (!UnixPathOfFileToOpen(full, unixPath, &translateError)) {
         // Wine answers these two exactly as CreateFileA would, without its cost.
         if (translateError == ERROR_PATH_NOT_FOUND || translateError == ERROR_INVALID_NAME) {
             FillException(pError, translateError, lpszFileName);

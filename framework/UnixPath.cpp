@@ -2,6 +2,9 @@
 // wine_get_unix_file_name and wine_get_dos_file_name (kernel32).
 #include "UnixPath.h"
 
+#include <strings.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <vector>
 
@@ -16,7 +19,66 @@ template <class T> struct WineHeapText {
     }
 };
 
+// The folder of the last path that UnixPathOfFileToOpen translated, each form
+// with its closing separator.
+SRWLOCK g_folderLock = SRWLOCK_INIT;
+std::string g_windowsFolder;
+std::string g_unixFolder;
+
+bool IsDeviceName(const char* name) {
+    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+    size_t base = std::strcspn(name, ".");
+    for (const char* device : kDevices)
+        if (base == 3 && strncasecmp(name, device, 3) == 0)
+            return true;
+    return base == 4 && (strncasecmp(name, "COM", 3) == 0 || strncasecmp(name, "LPT", 3) == 0) &&
+           name[3] >= '0' && name[3] <= '9';
+}
+
+// A name that Wine would put on disk exactly as written: no short-name tilde, no
+// characters a name may not hold, no trailing dot or blank (which Windows drops).
+bool IsPlainName(const char* name) {
+    if (!*name || IsDeviceName(name))
+        return false;
+    for (const char* p = name; *p; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c < 0x20 || c > 0x7E || std::strchr("\\/:*?\"<>|~", c))
+            return false;
+    }
+    const char last = name[std::strlen(name) - 1];
+    return last != '.' && last != ' ';
+}
+
 } // namespace
+
+bool UnixPathOfFileToOpen(LPCSTR fullPath, std::string& unixPath, DWORD* pError) {
+    const char* slash = fullPath ? std::strrchr(fullPath, '\\') : nullptr;
+    const bool plain = slash && IsPlainName(slash + 1);
+    if (plain) {
+        const size_t folderLength = slash + 1 - fullPath;
+        AcquireSRWLockShared(&g_folderLock);
+        const bool known =
+            g_windowsFolder.compare(0, std::string::npos, fullPath, folderLength) == 0;
+        if (known)
+            unixPath = g_unixFolder + (slash + 1);
+        ReleaseSRWLockShared(&g_folderLock);
+        if (known && ::access(unixPath.c_str(), F_OK) == 0) {
+            if (pError)
+                *pError = 0;
+            return true;
+        }
+    }
+    if (!UnixPathFromWindows(fullPath, unixPath, pError))
+        return false;
+    const size_t cut = unixPath.rfind('/');
+    if (plain && cut != std::string::npos) {
+        AcquireSRWLockExclusive(&g_folderLock);
+        g_windowsFolder.assign(fullPath, slash + 1 - fullPath);
+        g_unixFolder.assign(unixPath, 0, cut + 1);
+        ReleaseSRWLockExclusive(&g_folderLock);
+    }
+    return true;
+}
 
 bool UnixPathFromWindows(LPCSTR windowsPath, std::string& unixPath, DWORD* pError) {
     if (pError)

@@ -24,6 +24,14 @@
 // map still translates (into dosdevices/x:/...); the POSIX call then fails.
 bool UnixPathFromWindows(LPCSTR windowsPath, std::string& unixPath, DWORD* pError = nullptr);
 
+// As UnixPathFromWindows, for the full path of a file about to be opened. A
+// search opens every file of a folder, and Wine looks the same folder up again
+// for each of them; so the folder of the last path translated here is kept, and
+// a later name in it that exists on disk exactly as written (plain ASCII, none
+// of the characters or endings that Wine's name rules change) is joined to it
+// directly. Everything else takes Wine's full translation.
+bool UnixPathOfFileToOpen(LPCSTR fullPath, std::string& unixPath, DWORD* pError = nullptr);
+
 // The Windows path (ANSI code page) under which Wine shows a Unix path: a drive
 // letter when a drive of the prefix leads there (Z: maps the root), else a
 // "\\?\unix\" path. False when the text cannot be converted.

@@ -4,6 +4,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
+# Wine wants an absolute prefix path, so a folder given relative to here is made absolute.
+mkdir -p "$build"
+build=$(cd "$build" && pwd)
 
 if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$root" -B "$build" -G Ninja >/dev/null
