@@ -19,6 +19,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_SIZE()
     ON_WM_SETFOCUS()
     ON_WM_INITMENUPOPUP()
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -39,7 +40,7 @@ void AfxFrameCreateRect(const RECT& rect, int& x, int& y, int& cx, int& cy) {
 
 CFrameWnd::CFrameWnd()
     : m_bAutoMenuEnable(TRUE), m_nWindow(0), m_hMenuDefault(nullptr), m_hAccelTable(nullptr),
-      m_nIDHelp(0), m_rectBorder(0, 0, 0, 0), m_pFloatingFrameClass(nullptr),
+      m_nIDHelp(0), m_rectBorder(0, 0, 0, 0), m_pFloatingFrameClass(nullptr), m_nIdleFlags(0),
       m_pViewActive(nullptr), m_bRoutedByParent(FALSE), m_pbDeleted(nullptr) {}
 
 CFrameWnd::~CFrameWnd() = default;
@@ -205,6 +206,7 @@ CFrameWnd* CFrameWnd::GetActiveFrame() {
 void CFrameWnd::RecalcLayout(BOOL /*bNotify*/) {
     if (m_hWnd == nullptr)
         return;
+    m_nIdleFlags &= ~idleLayout;
     // Bars first, in z-order; the pane takes what they leave.
     RepositionBars(AFX_IDW_CONTROLBAR_FIRST, AFX_IDW_CONTROLBAR_LAST, AFX_IDW_PANE_FIRST,
                    reposExtra, &m_rectBorder);

@@ -25,15 +25,24 @@
 // window asks every document through the document manager (DocTemplate.h),
 // closes them all, then destroys itself.
 //
-// Not implemented yet: docking of control bars (EnableDocking, DockControlBar,
-// ShowControlBar, FloatControlBar), the status-bar message line, help.
+// Docking (FrameWndDock.cpp, DOCKING.md): EnableDocking puts a CDockBar on
+// each side asked for; DockControlBar hands a bar to one of them. Control bars
+// enter m_listControlBars when made in the frame (or in its dock bars).
+// DelayRecalcLayout leaves the layout to the next idle time
+// (WM_IDLEUPDATECMDUI), so that many changes cost one layout.
+//
+// Not implemented yet: the status-bar message line, help.
 #pragma once
 
 #include "AfxString.h"
 #include "Geometry.h"
+#include "PtrCollections.h"
 #include "Wnd.h"
 
+class CControlBar;
+class CDockBar;
 class CDocTemplate;
+class CMiniDockFrameWnd;
 class CDocument;
 class CMenu;
 class CView;
@@ -123,6 +132,30 @@ public:
 
     // Lays out the control bars, then the pane (CWnd::RepositionBars).
     virtual void RecalcLayout(BOOL bNotify = TRUE);
+    // Lays out at the next idle time instead.
+    void DelayRecalcLayout(BOOL bNotify = TRUE);
+
+    // ---- Docking of control bars.
+    // Makes a dock bar for each side in dwDockStyle (CBRS_ALIGN_*) that has
+    // none; floating frames become CMiniDockFrameWnd unless a class is set.
+    void EnableDocking(DWORD dwDockStyle);
+    // Docks pBar into dock bar nDockBarID (AFX_IDW_DOCKBAR_*), or with 0 into
+    // the first of top, bottom, left, right that the bar's dock style allows;
+    // lpRect (screen) picks the row and place. A side the bar may not dock on
+    // is refused (asserted, traced).
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+    // Floats pBar in a floating frame whose window's top-left is point
+    // (screen); dwStyle's CBRS_ALIGN_TOP or CBRS_ALIGN_LEFT lays it out
+    // horizontally or vertically. A bar alone in a floating frame moves with
+    // it. The bar's old dock bar keeps its place holder and lays out at idle time.
+    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle);
+    // A floating frame of m_pFloatingFrameClass owned by this frame; null on failure.
+    CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+    // Shows or hides pBar at the next layout: now (bDelay FALSE) or at idle time.
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // The control bar (or dock bar) of this frame with child id nID, else null.
+    CControlBar* GetControlBar(UINT nID);
 
     // Shows the frame (nCmdShow -1: as it should first appear) and brings it up.
     virtual void ActivateFrame(int nCmdShow = -1);
@@ -154,6 +187,9 @@ public:
     CRect m_rectBorder;   // space kept around the pane (reposExtra)
     // The frame class of floating control bars (set by docking frames).
     CRuntimeClass* m_pFloatingFrameClass;
+    // Not owned: the control bars made in this frame (CControlBar*), dock bars
+    // included; each bar enters at its WM_CREATE and leaves at its WM_DESTROY.
+    CPtrList m_listControlBars;
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -173,6 +209,10 @@ protected:
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+
+    enum IdleFlags { idleLayout = 0x1 };
+    UINT m_nIdleFlags; // work left for the next idle time
 
     CView* m_pViewActive; // not owned: the view that gets commands first, or null
     CString m_strTitle;   // the frame's own part of the title
