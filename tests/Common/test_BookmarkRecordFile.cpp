@@ -48,8 +48,8 @@ protected:
     std::string MakeSource(const std::string& name, int32_t count, int32_t duration,
                            const std::string& comment) {
         const std::string path = m_folder.File(name);
-        EXPECT_TRUE(WriteFixture(path, MakeHeaderV2to4(4, 1440, Fields(duration, comment)) +
-                                           EncodeMuLaw(MakeTestSignal(count, 13))));
+        EXPECT_TRUE(WriteWholeFile(path, MakeHeaderV2to4(4, 1440, Fields(duration, comment)) +
+                                             EncodeMuLaw(MakeTestSignal(count, 13))));
         m_source.Close(); // a path loaded before would keep its old samples
         EXPECT_TRUE(m_source.Load(path.c_str(), ""));
         return path;
@@ -142,8 +142,8 @@ TEST_F(BookmarkTest, CopyOfAProtectedRecordingIsProtectedAndReadsBack) {
     const std::string check = LowercaseCheckString("secret");
     const std::string path = m_folder.File("locked.zel");
     const std::string plain = EncodeMuLaw(MakeTestSignal(640000, 17));
-    ASSERT_TRUE(WriteFixture(path, MakeHeaderV5(Fields(80, BookmarkComment(10, 20)), check, 0) +
-                                       EncryptLikeRecorder(plain, check, 0)));
+    ASSERT_TRUE(WriteWholeFile(path, MakeHeaderV5(Fields(80, BookmarkComment(10, 20)), check, 0) +
+                                         EncryptLikeRecorder(plain, check, 0)));
     ASSERT_TRUE(m_source.Load(path.c_str(), "secret"));
     CSettings::GetInstance()->SetPassphrase("secret");
 

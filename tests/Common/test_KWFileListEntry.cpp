@@ -36,7 +36,7 @@ class KWFileListEntryTest : public ::testing::Test {
 protected:
     std::string Make(const std::string& bytes, const char* name = "4711-20090115-103000.zel") {
         const std::string path = m_folder.File(name);
-        EXPECT_TRUE(WriteFixture(path, bytes));
+        EXPECT_TRUE(WriteWholeFile(path, bytes));
         return path;
     }
 

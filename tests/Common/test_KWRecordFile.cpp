@@ -84,7 +84,7 @@ class RecordFileTest : public ::testing::Test {
 protected:
     std::string Write(const std::string& name, const std::string& bytes) {
         const std::string path = m_folder.File(name);
-        EXPECT_TRUE(WriteFixture(path, bytes)) << path;
+        EXPECT_TRUE(WriteWholeFile(path, bytes)) << path;
         return path;
     }
 

@@ -68,8 +68,8 @@ protected:
         fields.startTime = kStartTime;
         fields.duration = count / 8000;
         const std::string path = m_folder.File(name);
-        EXPECT_TRUE(WriteFixture(path, MakeHeaderV2to4(4, 1440, fields) +
-                                           EncodeMuLaw(MakeTestSignal(count, 11))));
+        EXPECT_TRUE(WriteWholeFile(path, MakeHeaderV2to4(4, 1440, fields) +
+                                             EncodeMuLaw(MakeTestSignal(count, 11))));
         EXPECT_TRUE(file->Load(path.c_str(), ""));
         return path;
     }
@@ -173,7 +173,7 @@ TEST_F(ExportTest, AFailedWavExportLeavesNoFile) {
     const std::string empty = m_folder.File("empty.zel");
     RecordingFields fields;
     fields.format = kMuLaw;
-    ASSERT_TRUE(WriteFixture(empty, MakeHeaderV2to4(4, 1440, fields)));
+    ASSERT_TRUE(WriteWholeFile(empty, MakeHeaderV2to4(4, 1440, fields)));
     CKWRecordFile headerOnly;
     EXPECT_FALSE(headerOnly.Load(empty.c_str(), ""));
     for (bool uncompressed : {true, false}) {

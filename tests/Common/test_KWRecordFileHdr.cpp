@@ -42,7 +42,7 @@ class KWRecordFileHdrTest : public ::testing::Test {
 protected:
     std::string Make(const std::string& bytes, const char* name = "call.zel") {
         const std::string path = m_folder.File(name);
-        EXPECT_TRUE(WriteFixture(path, bytes));
+        EXPECT_TRUE(WriteWholeFile(path, bytes));
         return path;
     }
 

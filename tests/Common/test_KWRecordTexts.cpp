@@ -193,7 +193,7 @@ TEST(RecordTextsTest, HeaderTextsComeFromItsFields) {
     f.duration = 3725;
     f.secondDuration = 59;
     const std::string path = folder.File("doka.zel");
-    ASSERT_TRUE(WriteFixture(path, MakeHeaderV2to4(4, 1440, f)));
+    ASSERT_TRUE(WriteWholeFile(path, MakeHeaderV2to4(4, 1440, f)));
     CKWRecordFileHdr hdr;
     ASSERT_EQ(1440u, hdr.LoadFromFile(path.c_str(), ""));
     const SYSTEMTIME clock = {2001, 9, 0, 9, 1, 46, 40, 0};

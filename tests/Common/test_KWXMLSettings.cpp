@@ -10,15 +10,6 @@
 
 namespace {
 
-void WriteTextFile(const std::string& path, const std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-    DWORD written = 0;
-    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(content.size(), written);
-}
-
 class KWXMLSettingsTest : public ::testing::Test {
 protected:
     KWXMLSettingsTest() : m_xml(CKWXMLSettings::GetInstance()) {}
@@ -26,7 +17,7 @@ protected:
 
     // Loads a document whose root holds one element <value> with the given markup.
     TiXmlElement* LoadValue(const std::string& markup) {
-        WriteTextFile(m_folder.File("value.xml"), "<root>" + markup + "</root>");
+        EXPECT_TRUE(WriteWholeFile(m_folder.File("value.xml"), "<root>" + markup + "</root>"));
         CString name, version;
         EXPECT_TRUE(m_xml->Load(m_folder.File("value.xml").c_str(), name, version)) << markup;
         return CKWXMLSettings::GetChild(m_xml->GetRootElement(), "value");
@@ -124,7 +115,7 @@ TEST_F(KWXMLSettingsTest, LoadReportsTheRootAndRejectsWhatIsNoDocument) {
         SCOPED_TRACE(c.content ? c.content : "no file");
         std::string path = m_folder.File("doc.xml");
         if (c.content)
-            WriteTextFile(path, c.content);
+            ASSERT_TRUE(WriteWholeFile(path, c.content));
         else
             DeleteFileA(path.c_str());
         // A document that was there before is dropped either way.

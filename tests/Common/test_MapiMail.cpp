@@ -3,10 +3,10 @@
 #include "Common/MapiMail.h"
 #include "framework/Wnd.h"
 #include "tests/support/AnsweringApp.h"
+#include "tests/support/ChildProcess.h"
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -206,32 +206,7 @@ TEST_F(MapiMailTest, DISABLED_ChildWithoutMailLibrary) {
 }
 
 TEST_F(MapiMailTest, WithoutTheMailLibraryTheConstructorSaysSoAndNothingIsSent) {
-    char program[MAX_PATH];
-    ASSERT_NE(0u, GetModuleFileNameA(nullptr, program, MAX_PATH));
-    std::string command = std::string("\"") + program + ".so" +
-                          "\" --gtest_also_run_disabled_tests "
-                          "--gtest_filter=MapiMailTest.DISABLED_ChildWithoutMailLibrary";
-    // Wine starts a child with the Unix environment of its parent, and reads the
-    // overrides from there: the Win32 environment block does not reach it.
-    const char* overrides = getenv("WINEDLLOVERRIDES");
-    std::string saved = overrides ? overrides : "";
-    ASSERT_EQ(0, setenv("WINEDLLOVERRIDES", "mapi32=d", 1));
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION child = {};
-    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                  nullptr, &startup, &child);
-    if (overrides)
-        setenv("WINEDLLOVERRIDES", saved.c_str(), 1);
-    else
-        unsetenv("WINEDLLOVERRIDES");
-    ASSERT_TRUE(started) << GetLastError();
-    WaitForSingleObject(child.hProcess, 60000);
-    DWORD exitCode = 99;
-    GetExitCodeProcess(child.hProcess, &exitCode);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
-    EXPECT_EQ(0u, exitCode);
+    EXPECT_EQ(0, RunTestInChild("MapiMailTest.DISABLED_ChildWithoutMailLibrary", "mapi32=d"));
 }
 
 } // namespace

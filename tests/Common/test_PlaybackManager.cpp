@@ -99,7 +99,7 @@ protected:
 
     std::string Write(const std::string& name, const std::string& bytes) {
         const std::string path = m_folder.File(name);
-        EXPECT_TRUE(WriteFixture(path, bytes));
+        EXPECT_TRUE(WriteWholeFile(path, bytes));
         return path;
     }
     std::string WriteZel(const std::string& name, int32_t seconds, uint32_t seed = 1) {

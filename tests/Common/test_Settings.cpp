@@ -27,15 +27,6 @@ std::string SettingsXml(const std::string& elements) {
            elements + "</section>\n</profile>\n";
 }
 
-void WriteTextFile(const std::string& path, const std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-    DWORD written = 0;
-    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(content.size(), written);
-}
-
 std::vector<int> Widths(CSettings* settings) {
     std::vector<int> widths;
     for (int i = 0; i < CSettings::COLUMN_COUNT; ++i)
@@ -189,7 +180,7 @@ TEST_F(SettingsTest, TheOwnFileIsReadIntoTheSettings) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteTextFile(OwnFile(), SettingsXml(c.elements));
+        ASSERT_TRUE(WriteWholeFile(OwnFile(), SettingsXml(c.elements)));
         CSettings::DeleteInstance();
         CSettings* settings = CSettings::GetInstance();
         settings->SetPassphrase("before load");
@@ -226,7 +217,7 @@ TEST_F(SettingsTest, OnlyTheFirstSectionNamedSettingsCounts) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteTextFile(OwnFile(), c.content);
+        ASSERT_TRUE(WriteWholeFile(OwnFile(), c.content));
         CSettings::DeleteInstance();
         CSettings* settings = CSettings::GetInstance();
         settings->Load();
@@ -236,10 +227,12 @@ TEST_F(SettingsTest, OnlyTheFirstSectionNamedSettingsCounts) {
 }
 
 TEST_F(SettingsTest, GlobalSettingsChoosesTheSharedFile) {
-    WriteTextFile(CSettings::GetSharedConfigFilePath(TRUE, "config.xml").GetString(),
-                  SettingsXml("<BlockExport>1</BlockExport><DisableDelete>0</DisableDelete>"));
-    WriteTextFile(CSettings::GetSharedConfigFilePath(FALSE, "config.xml").GetString(),
-                  SettingsXml("<BlockExport>0</BlockExport><DisableDelete>1</DisableDelete>"));
+    ASSERT_TRUE(WriteWholeFile(
+        CSettings::GetSharedConfigFilePath(TRUE, "config.xml").GetString(),
+        SettingsXml("<BlockExport>1</BlockExport><DisableDelete>0</DisableDelete>")));
+    ASSERT_TRUE(WriteWholeFile(
+        CSettings::GetSharedConfigFilePath(FALSE, "config.xml").GetString(),
+        SettingsXml("<BlockExport>0</BlockExport><DisableDelete>1</DisableDelete>")));
     const std::string global = CSettings::GetConfigFilePath(TRUE, "global.xml").GetString();
     struct Case {
         const char* globalElements; // null: no global.xml
@@ -254,7 +247,7 @@ TEST_F(SettingsTest, GlobalSettingsChoosesTheSharedFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.globalElements ? c.globalElements : "no global.xml");
         if (c.globalElements)
-            WriteTextFile(global, SettingsXml(c.globalElements));
+            ASSERT_TRUE(WriteWholeFile(global, SettingsXml(c.globalElements)));
         else
             DeleteFileA(global.c_str());
         CSettings::DeleteInstance();
@@ -267,9 +260,9 @@ TEST_F(SettingsTest, GlobalSettingsChoosesTheSharedFile) {
 
 TEST_F(SettingsTest, BrandingNamesTheResourceLibrary) {
     const std::string branding = CSettings::GetConfigFilePath(TRUE, "branding.xml").GetString();
-    WriteTextFile(branding, SettingsXml("<ResourceFile>ZelRes.dll</ResourceFile>"));
+    ASSERT_TRUE(WriteWholeFile(branding, SettingsXml("<ResourceFile>ZelRes.dll</ResourceFile>")));
     EXPECT_STREQ("ZelRes.dll", CSettings::GetInstance()->LoadBranding());
-    WriteTextFile(branding, SettingsXml("<Other>x</Other>"));
+    ASSERT_TRUE(WriteWholeFile(branding, SettingsXml("<Other>x</Other>")));
     EXPECT_STREQ("", CSettings::GetInstance()->LoadBranding());
 }
 
@@ -371,7 +364,7 @@ TEST_F(SettingsTest, TheSavedFileIsReadableByItsOwnerOnly) {
     std::string unixPath;
     ASSERT_TRUE(UnixPathFromWindows(OwnFile().c_str(), unixPath));
     // An older file made with the usual permissions is replaced, not rewritten in place.
-    WriteTextFile(OwnFile(), SettingsXml(""));
+    ASSERT_TRUE(WriteWholeFile(OwnFile(), SettingsXml("")));
     ASSERT_EQ(0, chmod(unixPath.c_str(), 0644));
 
     CSettings* settings = CSettings::GetInstance();
@@ -387,7 +380,7 @@ TEST_F(SettingsTest, TheSavedFileIsReadableByItsOwnerOnly) {
 
 TEST_F(SettingsTest, AnUnreadableOwnFileIsNotSavedOver) {
     const std::string broken = "<profile><section name=\"settings\"><Col0>1</Col0>";
-    WriteTextFile(OwnFile(), broken);
+    ASSERT_TRUE(WriteWholeFile(OwnFile(), broken));
     CSettings* settings = CSettings::GetInstance();
     settings->Load();
     settings->SetColumnWidth(0, 99);

@@ -38,15 +38,6 @@ template <class F> CException* CatchAny(F f) {
     return nullptr;
 }
 
-void WriteWholeFile(const std::string& path, const std::string& content) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(h);
-}
-
 // The outcome of one Open: TRUE, or the cause and OS error.
 struct OpenResult {
     BOOL ok;
@@ -71,7 +62,7 @@ const UINT kReadWrite = CFile::modeReadWrite;
 
 TEST(UnixPath, TranslatesExistingComponentsWithTheirCaseOnDisk) {
     CTempFolder folder;
-    WriteWholeFile(folder.File("MixedCase.Txt"), "x");
+    ASSERT_TRUE(WriteWholeFile(folder.File("MixedCase.Txt"), "x"));
     std::string unixPath;
     ASSERT_TRUE(UnixPathFromWindows(folder.File("mixedcase.TXT").c_str(), unixPath));
     EXPECT_EQ(unixPath.substr(unixPath.size() - 14), "/MixedCase.Txt");
@@ -136,7 +127,7 @@ TEST(File, CreatingInAMissingFolderIsBadPath) {
     EXPECT_EQ(r.cause, CFileException::badPath);
     EXPECT_EQ(r.osError, ERROR_PATH_NOT_FOUND);
     // A file used as a folder too.
-    WriteWholeFile(folder.File("plain"), "x");
+    ASSERT_TRUE(WriteWholeFile(folder.File("plain"), "x"));
     r = TryOpen(file, folder.File("plain\\new.bin"), kWrite | CFile::modeCreate);
     EXPECT_EQ(r.cause, CFileException::badPath);
 }
@@ -188,7 +179,7 @@ TEST(File, AFolderCannotBeOpenedAsAFile) {
 TEST(File, AReadOnlyFileOpensOnlyForReading) {
     CTempFolder folder;
     std::string path = folder.File("ro.bin");
-    WriteWholeFile(path, "abc");
+    ASSERT_TRUE(WriteWholeFile(path, "abc"));
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
     CFile file;
     OpenResult r = TryOpen(file, path, kWrite);
@@ -209,7 +200,7 @@ TEST(File, AReadOnlyFileOpensOnlyForReading) {
 TEST(File, ModeCreateTruncatesAndNoTruncateKeeps) {
     CTempFolder folder;
     std::string path = folder.File("data.bin");
-    WriteWholeFile(path, "0123456789");
+    ASSERT_TRUE(WriteWholeFile(path, "0123456789"));
     {
         CFile file(path.c_str(), kReadWrite | CFile::modeCreate | CFile::modeNoTruncate);
         EXPECT_EQ(file.GetLength(), 10u);
@@ -278,7 +269,7 @@ TEST(File, WritesAndReadsBack) {
 TEST(File, ReadingPastTheEndReturnsFewerBytesNeverAnError) {
     CTempFolder folder;
     std::string path = folder.File("short.bin");
-    WriteWholeFile(path, "12345");
+    ASSERT_TRUE(WriteWholeFile(path, "12345"));
     CFile file(path.c_str(), kRead | CFile::shareDenyWrite);
     char buffer[1440] = {};
     EXPECT_EQ(file.Read(buffer, sizeof buffer), 5u);
@@ -290,7 +281,7 @@ TEST(File, ReadingPastTheEndReturnsFewerBytesNeverAnError) {
 TEST(File, SeekingBeforeTheStartIsBadSeek) {
     CTempFolder folder;
     std::string path = folder.File("seek.bin");
-    WriteWholeFile(path, "12345");
+    ASSERT_TRUE(WriteWholeFile(path, "12345"));
     CFile file(path.c_str(), kRead);
     CFileException* e = CatchFile([&] { file.Seek(-1, CFile::begin); });
     ASSERT_NE(e, nullptr);
@@ -335,7 +326,7 @@ TEST(File, SetLengthTruncatesOrExtendsAndMovesThePosition) {
 TEST(File, AccessIsCheckedAsWin32Does) {
     CTempFolder folder;
     std::string path = folder.File("acc.bin");
-    WriteWholeFile(path, "abc");
+    ASSERT_TRUE(WriteWholeFile(path, "abc"));
     {
         CFile file(path.c_str(), kRead | CFile::shareDenyNone);
         CFileException* e = CatchFile([&] { file.Write("x", 1); });
@@ -369,7 +360,7 @@ TEST(File, AccessIsCheckedAsWin32Does) {
 TEST(File, PathsNamesAndTitles) {
     CTempFolder folder;
     std::string path = folder.File("Call 01.Rec.zel");
-    WriteWholeFile(path, "x");
+    ASSERT_TRUE(WriteWholeFile(path, "x"));
     char saved[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, saved);
     ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
@@ -391,8 +382,8 @@ TEST(File, CloseAbortAndReopen) {
     CTempFolder folder;
     std::string a = folder.File("a.bin");
     std::string b = folder.File("b.bin");
-    WriteWholeFile(a, "A");
-    WriteWholeFile(b, "BB");
+    ASSERT_TRUE(WriteWholeFile(a, "A"));
+    ASSERT_TRUE(WriteWholeFile(b, "BB"));
     CFile file;
     EXPECT_TRUE(file.m_hFile == CFile::hFileNull);
     file.Close(); // closed: nothing
@@ -411,7 +402,7 @@ TEST(File, CloseAbortAndReopen) {
 TEST(File, DuplicateSharesThePosition) {
     CTempFolder folder;
     std::string path = folder.File("dup.bin");
-    WriteWholeFile(path, "abcdef");
+    ASSERT_TRUE(WriteWholeFile(path, "abcdef"));
     CFile file(path.c_str(), kRead);
     CFile* copy = file.Duplicate();
     char c = 0;
@@ -428,7 +419,7 @@ TEST(File, DuplicateSharesThePosition) {
 TEST(File, WrapsAnOpenWin32Handle) {
     CTempFolder folder;
     std::string path = folder.File("h.bin");
-    WriteWholeFile(path, "handle");
+    ASSERT_TRUE(WriteWholeFile(path, "handle"));
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                            nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
@@ -449,7 +440,7 @@ TEST(File, WrapsAnOpenWin32Handle) {
 TEST(File, GivesAWin32HandleForFileMappings) {
     CTempFolder folder;
     std::string path = folder.File("map.bin");
-    WriteWholeFile(path, "mapped bytes");
+    ASSERT_TRUE(WriteWholeFile(path, "mapped bytes"));
     CFile file(path.c_str(), kReadWrite | CFile::modeNoTruncate | CFile::shareDenyWrite);
     HANDLE h = file;
     ASSERT_NE(h, CFile::hFileNull);
@@ -498,7 +489,7 @@ TEST(File, FilesAreSharedWithWin32Readers) {
 TEST(File, StatusOfPathsAndOpenFiles) {
     CTempFolder folder;
     std::string path = folder.File("st.bin");
-    WriteWholeFile(path, "12345");
+    ASSERT_TRUE(WriteWholeFile(path, "12345"));
     CFileStatus status;
     ASSERT_TRUE(CFile::GetStatus(path.c_str(), status));
     EXPECT_EQ(status.m_size, 5u);
@@ -531,11 +522,11 @@ TEST(File, RemoveAndRename) {
     CTempFolder folder;
     std::string a = folder.File("a.bin");
     std::string b = folder.File("b.bin");
-    WriteWholeFile(a, "A");
+    ASSERT_TRUE(WriteWholeFile(a, "A"));
     CFile::Rename(a.c_str(), b.c_str());
     EXPECT_FALSE(FileExists(a));
     EXPECT_EQ(ReadWholeFile(b), "A");
-    WriteWholeFile(a, "A2");
+    ASSERT_TRUE(WriteWholeFile(a, "A2"));
     CFileException* e = CatchFile([&] { CFile::Rename(a.c_str(), b.c_str()); });
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->m_cause, CFileException::accessDenied); // the target exists
@@ -552,7 +543,7 @@ TEST(File, RemoveAndRename) {
 TEST(File, RemoveAndRenameFailWhileTheFileIsOpen) {
     CTempFolder folder;
     std::string path = folder.File("open.bin");
-    WriteWholeFile(path, "x");
+    ASSERT_TRUE(WriteWholeFile(path, "x"));
     {
         CFile file(path.c_str(), kRead | CFile::shareDenyNone);
         CFileException* e = CatchFile([&] { CFile::Remove(path.c_str()); });
@@ -595,7 +586,7 @@ bool SecondOpenSucceeds(const std::string& path, UINT a, UINT b, int* pCause = n
 TEST(FileSharing, FollowsTheWin32Rules) {
     CTempFolder folder;
     std::string path = folder.File("share.bin");
-    WriteWholeFile(path, "data");
+    ASSERT_TRUE(WriteWholeFile(path, "data"));
     const UINT denyWrite = CFile::shareDenyWrite, denyNone = CFile::shareDenyNone,
                denyRead = CFile::shareDenyRead, exclusive = CFile::shareExclusive;
     // Readers that deny writing share with each other, not with writers.
@@ -623,7 +614,7 @@ TEST(FileSharing, FollowsTheWin32Rules) {
 TEST(FileSharing, AConflictingCreateDoesNotTruncate) {
     CTempFolder folder;
     std::string path = folder.File("keep.bin");
-    WriteWholeFile(path, "precious");
+    ASSERT_TRUE(WriteWholeFile(path, "precious"));
     CFile holder(path.c_str(), kRead | CFile::shareDenyWrite);
     CFile other;
     OpenResult r = TryOpen(other, path, kWrite | CFile::modeCreate | CFile::shareDenyNone);
@@ -635,7 +626,7 @@ TEST(FileSharing, AConflictingCreateDoesNotTruncate) {
 TEST(FileSharing, EndsWithClose) {
     CTempFolder folder;
     std::string path = folder.File("end.bin");
-    WriteWholeFile(path, "x");
+    ASSERT_TRUE(WriteWholeFile(path, "x"));
     CFile first(path.c_str(), kRead | CFile::shareExclusive);
     CFile second;
     EXPECT_FALSE(second.Open(path.c_str(), kRead | CFile::shareDenyNone));
@@ -670,7 +661,7 @@ DWORD WINAPI OpenOnThread(void* p) {
 TEST(FileSharing, HoldsBetweenThreads) {
     CTempFolder folder;
     std::string path = folder.File("threads.bin");
-    WriteWholeFile(path, "x");
+    ASSERT_TRUE(WriteWholeFile(path, "x"));
     CFile holder(path.c_str(), kReadWrite | CFile::shareDenyWrite);
     ThreadOpen t{path, kWrite | CFile::shareDenyNone, 0, TRUE};
     HANDLE thread = CreateThread(nullptr, 0, OpenOnThread, &t, 0, nullptr);
@@ -710,7 +701,7 @@ TEST(FileSharingChild, DISABLED_HoldOpen) {
 TEST(FileSharing, HoldsBetweenProcesses) {
     CTempFolder folder;
     std::string path = folder.File("process.bin");
-    WriteWholeFile(path, "x");
+    ASSERT_TRUE(WriteWholeFile(path, "x"));
     std::string ready = folder.File("ready"), release = folder.File("release");
     std::string spec =
         path + "|" + std::to_string(kRead | CFile::shareDenyWrite) + "|" + ready + "|" + release;

@@ -58,6 +58,3 @@ std::string EncryptLikeRecorder(const std::string& data, const std::string& keyT
 
 // Little-endian 32-bit value at an offset of a byte string.
 uint32_t ReadLE32(const std::string& bytes, size_t offset);
-
-// Writes the bytes as the whole file; false when it cannot be written.
-bool WriteFixture(const std::string& path, const std::string& bytes);

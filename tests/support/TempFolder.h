@@ -20,6 +20,8 @@ private:
 
 // Whole content of a file, or an empty string when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
+// Writes the bytes as the whole file; false when it cannot be written.
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 // Deletes a folder with everything below it; with or without a trailing backslash.
 void RemoveFolderTree(const std::string& folder);
