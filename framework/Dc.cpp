@@ -510,6 +510,73 @@ void CDC::DrawFocusRect(LPCRECT lpRect) {
         ::DrawFocusRect(m_hDC, lpRect);
 }
 
+namespace {
+
+// The region covered by a frame of rect, size thick: empty for no rectangle or
+// no thickness.
+void MakeFrameRgn(CRgn& rgn, LPCRECT lpRect, SIZE size) {
+    rgn.CreateRectRgn(0, 0, 0, 0);
+    if (lpRect == nullptr || (size.cx <= 0 && size.cy <= 0))
+        return;
+    CRgn rgnOuter;
+    CRgn rgnInner;
+    CRect rectInner(lpRect);
+    rectInner.DeflateRect(size.cx, size.cy);
+    rgnOuter.CreateRectRgnIndirect(lpRect);
+    rgnInner.CreateRectRgnIndirect(&rectInner);
+    rgn.CombineRgn(&rgnOuter, &rgnInner, RGN_DIFF);
+}
+
+// Inverts the pixels of rgn, within the context's own clipping, through
+// pBrush's pattern; the context's clipping and brush stay as they were.
+void InvertRegion(CDC& dc, CRgn& rgn, CBrush* pBrush) {
+    CRect rectBox;
+    if (rgn.GetRgnBox(&rectBox) == NULLREGION)
+        return;
+    int nSaved = dc.SaveDC();
+    dc.SelectClipRgn(&rgn, RGN_AND);
+    dc.SelectObject(pBrush);
+    dc.PatBlt(rectBox.left, rectBox.top, rectBox.Width(), rectBox.Height(), PATINVERT);
+    dc.RestoreDC(nSaved);
+}
+
+} // namespace
+
+void CDC::DrawDragRect(LPCRECT lpRect, SIZE size, LPCRECT lpRectLast, SIZE sizeLast, CBrush* pBrush,
+                       CBrush* pBrushLast) {
+    if (m_hDC == nullptr)
+        return;
+    if (pBrush == nullptr)
+        pBrush = GetHalftoneBrush();
+    if (pBrushLast == nullptr)
+        pBrushLast = pBrush;
+    CRgn rgnNew;
+    CRgn rgnLast;
+    MakeFrameRgn(rgnNew, lpRect, size);
+    MakeFrameRgn(rgnLast, lpRectLast, sizeLast);
+    // Inverting a pixel twice restores it: with one brush only the pixels in
+    // exactly one of the two frames need painting.
+    if (pBrush->m_hObject == pBrushLast->m_hObject) {
+        rgnLast.CombineRgn(&rgnLast, &rgnNew, RGN_XOR);
+        InvertRegion(*this, rgnLast, pBrush);
+    } else {
+        InvertRegion(*this, rgnLast, pBrushLast);
+        InvertRegion(*this, rgnNew, pBrush);
+    }
+}
+
+CBrush* PASCAL CDC::GetHalftoneBrush() {
+    static CBrush s_brush;
+    if (s_brush.m_hObject == nullptr) {
+        static const WORD kPattern[8] = {0x5555, 0xAAAA, 0x5555, 0xAAAA,
+                                         0x5555, 0xAAAA, 0x5555, 0xAAAA};
+        CBitmap bitmap;
+        if (bitmap.CreateBitmap(8, 8, 1, 1, kPattern))
+            s_brush.CreatePatternBrush(&bitmap);
+    }
+    return &s_brush;
+}
+
 BOOL CDC::DrawFrameControl(LPRECT lpRect, UINT nType, UINT nState) {
     return m_hDC != nullptr && lpRect != nullptr &&
            ::DrawFrameControl(m_hDC, lpRect, nType, nState);

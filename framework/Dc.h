@@ -152,6 +152,17 @@ public:
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF crTopLeft, COLORREF crBottomRight);
     BOOL DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags);
     void DrawFocusRect(LPCRECT lpRect);
+    // Rubber-band frame drawn by inversion: the frame of lpRect, size thick
+    // (0 thick: none), replaces the frame of lpRectLast, sizeLast thick, that
+    // an earlier call drew (null: none), repainting only what differs, so the
+    // same call with the old rectangle as the new one's last moves it without
+    // flicker and a 0-thick call erases it. Drawing stays inside the context's
+    // clipping, which it leaves as it was. A null pBrush means the halftone
+    // brush, a null pBrushLast the same brush as pBrush.
+    void DrawDragRect(LPCRECT lpRect, SIZE size, LPCRECT lpRectLast, SIZE sizeLast,
+                      CBrush* pBrush = nullptr, CBrush* pBrushLast = nullptr);
+    // The 50% grey checker brush of drag frames, shared by the process.
+    static CBrush* PASCAL GetHalftoneBrush();
     BOOL DrawFrameControl(LPRECT lpRect, UINT nType, UINT nState);
 
     // Block transfers; pSrcDC may be null only for raster operations without a
