@@ -38,16 +38,6 @@ const char kMailFailed[] = "The recording could not be mailed: \"%s\" could not 
 
 const DWORD kPcmBlockBytes = CKWGsmWav::kSamplesPerBlock * CKWWav::kBytesPerSample; // 640
 
-void DescribePcm(WAVEFORMATEX* pcm) {
-    memset(pcm, 0, sizeof *pcm);
-    pcm->wFormatTag = WAVE_FORMAT_PCM;
-    pcm->nChannels = 1;
-    pcm->nSamplesPerSec = CKWWav::kSamplesPerSecond;
-    pcm->nAvgBytesPerSec = CKWWav::kSamplesPerSecond * CKWWav::kBytesPerSample;
-    pcm->nBlockAlign = CKWWav::kBytesPerSample;
-    pcm->wBitsPerSample = 16;
-}
-
 void DescribeGsm(GSM610WAVEFORMAT* gsm) {
     memset(gsm, 0, sizeof *gsm);
     gsm->wfx.wFormatTag = WAVE_FORMAT_GSM610;
@@ -67,7 +57,7 @@ public:
     CGsmStream() : m_stream(nullptr) {
         WAVEFORMATEX pcm;
         GSM610WAVEFORMAT gsm;
-        DescribePcm(&pcm);
+        DescribePcmFormat(&pcm);
         DescribeGsm(&gsm);
         if (acmStreamOpen(&m_stream, nullptr, &pcm, &gsm.wfx, nullptr, 0, 0, 0) != MMSYSERR_NOERROR)
             m_stream = nullptr;

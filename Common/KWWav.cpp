@@ -138,3 +138,13 @@ bool FindPcmWavData(const uint8_t* file, uint32_t size, uint32_t* dataOffset,
     }
     return false;
 }
+
+void DescribePcmFormat(WAVEFORMATEX* format) {
+    memset(format, 0, sizeof *format);
+    format->wFormatTag = WAVE_FORMAT_PCM;
+    format->nChannels = 1;
+    format->nSamplesPerSec = CKWWav::kSamplesPerSecond;
+    format->nAvgBytesPerSec = CKWWav::kSamplesPerSecond * CKWWav::kBytesPerSample;
+    format->nBlockAlign = CKWWav::kBytesPerSample;
+    format->wBitsPerSample = 8 * CKWWav::kBytesPerSample;
+}

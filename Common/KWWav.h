@@ -4,10 +4,15 @@
 //   CKWGsmWav   the 60-byte header of GSM 6.10 (format tag 49, 65-byte blocks of
 //               320 samples) with its fact chunk
 //   FindPcmWavData  the data chunk of a RIFF file in the one PCM form played
+//   DescribePcmFormat  that form as the wave-out device and the ACM take it
 //
 // All fields are little-endian. The header objects keep the bytes as they go to
 // disk; their setters check that the sizes fit the 32-bit RIFF fields.
 #pragma once
+
+#include <windows.h>
+
+#include <mmreg.h>
 
 #include <cstdint>
 
@@ -58,3 +63,7 @@ private:
 // anything else (no RIFF, another format, no data chunk, a chunk that runs past
 // the file before the data). Never reads outside the size bytes given.
 bool FindPcmWavData(const uint8_t* file, uint32_t size, uint32_t* dataOffset, uint32_t* dataLength);
+
+// The form of a recording's samples, 16-bit PCM, 8000 per second, mono, as a
+// format record for the wave-out device and the audio compression manager.
+void DescribePcmFormat(WAVEFORMATEX* format);

@@ -2,6 +2,7 @@
 // wave-out device and the play position.
 #include "PlaybackManager.h"
 
+#include "KWWav.h"
 #include "TraceLog.h"
 
 #include "framework/WinApp.h"
@@ -12,10 +13,7 @@
 
 namespace {
 
-const WORD kChannels = 1;
-const WORD kBitsPerSample = 16;
-const WORD kBlockAlign = kChannels * kBitsPerSample / 8;                         // 2
-const DWORD kBytesPerSecond = CPlaybackManager::kSamplesPerSecond * kBlockAlign; // 16000
+const DWORD kBlockAlign = CKWWav::kBytesPerSample; // one 16-bit mono sample
 
 // The device errors of the application's string table, with the texts that
 // are shown when the resources do not hold them.
@@ -187,13 +185,8 @@ void CPlaybackManager::OnWaveOutMessage(UINT message, WPARAM, LPARAM) {
 MMRESULT CPlaybackManager::OpenDevice() {
     if (m_device)
         return MMSYSERR_NOERROR;
-    WAVEFORMATEX format = {};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = kChannels;
-    format.nSamplesPerSec = kSamplesPerSecond;
-    format.nAvgBytesPerSec = kBytesPerSecond;
-    format.nBlockAlign = kBlockAlign;
-    format.wBitsPerSample = kBitsPerSample;
+    WAVEFORMATEX format;
+    DescribePcmFormat(&format);
     const HWND window = m_notifyWindow ? m_notifyWindow->GetSafeHwnd() : nullptr;
     HWAVEOUT device = nullptr;
     const MMRESULT result = waveOutOpen(&device, WAVE_MAPPER, &format,
