@@ -14,6 +14,8 @@ BEGIN_MESSAGE_MAP(CControlBar, CWnd)
     ON_WM_DESTROY()
     ON_MESSAGE(WM_SIZEPARENT, &CControlBar::OnSizeParent)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CControlBar::OnIdleUpdateCmdUI)
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -75,6 +77,10 @@ int CControlBar::OnCreate(LPCREATESTRUCT lpcs) {
 }
 
 void CControlBar::OnDestroy() {
+    // A drag or resize of this bar still running gives the desktop back now.
+    if (m_pDockContext != nullptr &&
+        (m_pDockContext->m_pDC != nullptr || m_pDockContext->m_bLocked))
+        m_pDockContext->CancelLoop();
     LeaveDockSite();
     CWnd::OnDestroy();
 }
@@ -201,4 +207,21 @@ LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
     if (pTarget != nullptr)
         OnUpdateCmdUI(pTarget, static_cast<BOOL>(wParam));
     return 0;
+}
+
+void CControlBar::OnLButtonDown(UINT /*nFlags*/, CPoint point) {
+    if (m_pDockContext == nullptr || m_pDockBar == nullptr) {
+        Default();
+        return;
+    }
+    ClientToScreen(&point);
+    m_pDockContext->StartDrag(point);
+}
+
+void CControlBar::OnLButtonDblClk(UINT /*nFlags*/, CPoint /*point*/) {
+    if (m_pDockContext == nullptr || m_pDockBar == nullptr) {
+        Default();
+        return;
+    }
+    m_pDockContext->ToggleDocking();
 }

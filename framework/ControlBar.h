@@ -24,6 +24,10 @@
 // Idle time: WM_IDLEUPDATECMDUI reaches a visible bar as OnUpdateCmdUI with the
 // owner frame (else the parent frame) as command target.
 //
+// Mouse: a left press on a bar that may dock and sits in a dock bar starts
+// its dock context's drag; a double click toggles it between docked and
+// floating.
+//
 // Status: no borders or gripper of its own, no tooltips, no CalcInsideRect
 // beyond the CBRS_BORDER_* bits; floating bars sit in a CMiniDockFrameWnd
 // (MiniFrameWnd.h).
@@ -132,6 +136,10 @@ protected:
     afx_msg void OnDestroy();
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // A press on a bar in a dock bar (docked or floating) drags it; a double
+    // click docks a floating bar or floats a docked one (CDockContext).
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
 
     enum StateFlags { delayHide = 0x1, delayShow = 0x2 };
     UINT m_nStateFlags;

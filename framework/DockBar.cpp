@@ -45,7 +45,10 @@ void CDockBar::PostNcDestroy() {
 }
 
 BOOL CDockBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
-    if (!CWnd::Create(nullptr, nullptr, dwStyle | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+    // Its bars paint their own caption and border: the dock bar's background
+    // must not cover them.
+    if (!CWnd::Create(nullptr, nullptr,
+                      dwStyle | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                       CRect(0, 0, 0, 0), pParentWnd, nID))
         return FALSE;
     m_bAutoDelete = TRUE;
@@ -309,7 +312,8 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
                 layout.hDWP =
                     ::DeferWindowPos(layout.hDWP, pBar->m_hWnd, nullptr, rect.left, rect.top,
                                      rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-            if (!m_bLayoutQuery && pBar->m_pDockContext != nullptr) {
+            // Only a frame's side is a docked place to come back to.
+            if (!m_bLayoutQuery && !m_bFloating && pBar->m_pDockContext != nullptr) {
                 pBar->m_pDockContext->m_rectMRUDockPos = rect;
                 pBar->m_pDockContext->m_uMRUDockID = nID;
             }

@@ -20,8 +20,9 @@
 // already sits there (a place the user chose); a bar that would run out of
 // the dock bar moves back, and one that would start beyond it begins a new
 // row. The dock bar's own size is the extent of its rows plus its border bits;
-// stretched, it spans its whole side. Each laid-out bar's dock context records
-// its place, and every bar's delayed show or hide is applied here.
+// stretched, it spans its whole side. A bar laid out on a frame's side has its
+// dock context record that place (a floating dock bar records none), and every
+// bar's delayed show or hide is applied here.
 //
 // Ownership: a dock bar whose Create succeeded deletes itself with its window
 // (PostNcDestroy); one whose Create failed is the caller's to delete.

@@ -20,6 +20,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_SETFOCUS()
     ON_WM_INITMENUPOPUP()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
+    ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -41,7 +42,7 @@ void AfxFrameCreateRect(const RECT& rect, int& x, int& y, int& cx, int& cy) {
 CFrameWnd::CFrameWnd()
     : m_bAutoMenuEnable(TRUE), m_nWindow(0), m_hMenuDefault(nullptr), m_hAccelTable(nullptr),
       m_nIDHelp(0), m_rectBorder(0, 0, 0, 0), m_pFloatingFrameClass(nullptr), m_nIdleFlags(0),
-      m_pViewActive(nullptr), m_bRoutedByParent(FALSE), m_pbDeleted(nullptr) {}
+      m_pViewActive(nullptr), m_bRoutedByParent(FALSE), m_nIDLastMessage(0), m_pbDeleted(nullptr) {}
 
 CFrameWnd::~CFrameWnd() = default;
 
@@ -414,4 +415,33 @@ void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT /*nIndex*/, BOOL bSysMenu) {
         }
         state.m_nIndexMax = nCount;
     }
+}
+
+void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
+    rMessage.Empty();
+    CString strFull;
+    if (!strFull.LoadString(nID))
+        return;
+    int nNewLine = strFull.Find('\n');
+    rMessage = nNewLine >= 0 ? strFull.Left(nNewLine) : strFull;
+}
+
+LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
+    const UINT nIDLast = m_nIDLastMessage;
+    const UINT nID = static_cast<UINT>(wParam);
+    m_nIDLastMessage = lParam != 0 ? 0 : nID;
+    HWND hMessageBar = ::GetDlgItem(m_hWnd, AFX_IDW_STATUS_BAR);
+    if (hMessageBar == nullptr)
+        return nIDLast;
+    CString strMessage;
+    if (lParam != 0) {
+        strMessage = reinterpret_cast<LPCTSTR>(lParam);
+    } else if (nID != 0) {
+        GetMessageString(nID, strMessage);
+        if (strMessage.IsEmpty() && nID == AFX_IDS_IDLEMESSAGE)
+            strMessage = "Ready";
+    }
+    ::SetWindowTextA(hMessageBar, strMessage);
+    ::UpdateWindow(hMessageBar);
+    return nIDLast;
 }

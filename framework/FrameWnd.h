@@ -31,7 +31,13 @@
 // DelayRecalcLayout leaves the layout to the next idle time
 // (WM_IDLEUPDATECMDUI), so that many changes cost one layout.
 //
-// Not implemented yet: the status-bar message line, help.
+// Message line: WM_SETMESSAGESTRING shows a text (lParam) or the prompt of a
+// string resource (wParam; the part before its first '\n') in the frame's
+// status bar (child AFX_IDW_STATUS_BAR); AFX_IDS_IDLEMESSAGE is the idle
+// text ("Ready" when the program has no such string). It answers the id
+// shown before.
+//
+// Not implemented yet: help, the prompts of menu items while a menu is open.
 #pragma once
 
 #include "AfxString.h"
@@ -71,6 +77,11 @@ class CView;
 #define AFX_IDW_DOCKBAR_BOTTOM 0xE81E
 #define AFX_IDW_DOCKBAR_FLOAT 0xE81F
 #endif
+// The string shown in the message line while nothing else is.
+#ifndef AFX_IDS_IDLEMESSAGE
+#define AFX_IDS_IDLEMESSAGE 0xE001
+#endif
+
 #ifndef AFX_IDW_PANE_FIRST
 #define AFX_IDW_PANE_FIRST 0xE900
 #define AFX_IDW_PANE_LAST 0xE9FF
@@ -139,6 +150,9 @@ public:
     // Makes a dock bar for each side in dwDockStyle (CBRS_ALIGN_*) that has
     // none; floating frames become CMiniDockFrameWnd unless a class is set.
     void EnableDocking(DWORD dwDockStyle);
+    // The same with dock bars of pDockBarClass (a CDockBar made dynamically),
+    // such as the toolkit's sizeable dock bars.
+    void EnableDocking(DWORD dwDockStyle, CRuntimeClass* pDockBarClass);
     // Docks pBar into dock bar nDockBarID (AFX_IDW_DOCKBAR_*), or with 0 into
     // the first of top, bottom, left, right that the bar's dock style allows;
     // lpRect (screen) picks the row and place. A side the bar may not dock on
@@ -148,7 +162,8 @@ public:
     // Floats pBar in a floating frame whose window's top-left is point
     // (screen); dwStyle's CBRS_ALIGN_TOP or CBRS_ALIGN_LEFT lays it out
     // horizontally or vertically. A bar alone in a floating frame moves with
-    // it. The bar's old dock bar keeps its place holder and lays out at idle time.
+    // it (and the frame turns when dwStyle names the other orientation). The
+    // bar's old dock bar keeps its place holder and lays out at idle time.
     void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle);
     // A floating frame of m_pFloatingFrameClass owned by this frame; null on failure.
     CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
@@ -156,6 +171,11 @@ public:
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
     // The control bar (or dock bar) of this frame with child id nID, else null.
     CControlBar* GetControlBar(UINT nID);
+    // The side (CBRS_ALIGN_*) among dwDockStyle's whose visible dock bar
+    // touches rect (screen), 0 when none does; *ppDockBar gets that dock bar.
+    // An empty dock bar counts as a strip of twice the border inside the client
+    // area, so a side without bars can still be hit.
+    DWORD CanDock(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar = nullptr);
 
     // Shows the frame (nCmdShow -1: as it should first appear) and brings it up.
     virtual void ActivateFrame(int nCmdShow = -1);
@@ -168,6 +188,9 @@ public:
     // Shows hMenuAlt, or the menu that fits the active document, or the default.
     virtual void OnUpdateFrameMenu(HMENU hMenuAlt);
     virtual HACCEL GetDefaultAccelerator();
+    // The message-line prompt of command or string nID: its string resource up
+    // to the first '\n'; empty when there is none.
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
 
     void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
     CString GetTitle() const { return m_strTitle; }
@@ -210,6 +233,7 @@ protected:
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
 
     enum IdleFlags { idleLayout = 0x1 };
     UINT m_nIdleFlags; // work left for the next idle time
@@ -219,6 +243,7 @@ protected:
     // Set by a parent frame while it routes a command through this one, so that
     // the application is offered the command once, by the parent.
     BOOL m_bRoutedByParent;
+    UINT m_nIDLastMessage; // the string id the message line shows, 0 for a text
     // Points at the caller's flag while Create runs: set when the object deletes
     // itself, so Create knows not to touch it.
     bool* m_pbDeleted;

@@ -42,13 +42,24 @@ CControlBar* CFrameWnd::GetControlBar(UINT nID) {
 }
 
 void CFrameWnd::EnableDocking(DWORD dwDockStyle) {
+    EnableDocking(dwDockStyle, nullptr);
+}
+
+void CFrameWnd::EnableDocking(DWORD dwDockStyle, CRuntimeClass* pDockBarClass) {
     if (m_pFloatingFrameClass == nullptr)
         m_pFloatingFrameClass = RUNTIME_CLASS(CMiniDockFrameWnd);
     for (const SDockSide& side : kDockSides) {
         if ((dwDockStyle & side.dwStyle & CBRS_ALIGN_ANY) == 0 ||
             GetControlBar(side.nID) != nullptr)
             continue;
-        CDockBar* pDockBar = new CDockBar;
+        CObject* pObject = pDockBarClass == nullptr ? new CDockBar : pDockBarClass->CreateObject();
+        CDockBar* pDockBar = dynamic_cast<CDockBar*>(pObject);
+        if (pDockBar == nullptr) {
+            AfxTrace("CFrameWnd::EnableDocking: no dock bar made of %s.\n",
+                     pDockBarClass->m_lpszClassName);
+            delete pObject;
+            return;
+        }
         if (!pDockBar->Create(this, side.dwStyle, side.nID)) {
             AfxTrace("CFrameWnd::EnableDocking: dock bar %X not made.\n", side.nID);
             delete pDockBar;
@@ -81,6 +92,38 @@ void CFrameWnd::DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lp
         return;
     }
     pDockBar->DockControlBar(pBar, lpRect);
+}
+
+DWORD CFrameWnd::CanDock(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar) {
+    const AUX_DATA& aux = AfxGetAuxData();
+    for (const SDockSide& side : kDockSides) {
+        const DWORD dwSide = side.dwStyle & CBRS_ALIGN_ANY;
+        if ((dwDockStyle & dwSide) == 0)
+            continue;
+        auto* pDockBar = dynamic_cast<CDockBar*>(GetControlBar(side.nID));
+        if (pDockBar == nullptr || !pDockBar->IsWindowVisible())
+            continue;
+        CRect rectBar;
+        pDockBar->GetWindowRect(&rectBar);
+        // An empty side lies flat on the client edge: give it some depth inwards.
+        if (dwSide == CBRS_ALIGN_TOP && rectBar.Height() < aux.cyBorder2)
+            rectBar.bottom = rectBar.top + aux.cyBorder2;
+        else if (dwSide == CBRS_ALIGN_BOTTOM && rectBar.Height() < aux.cyBorder2)
+            rectBar.top = rectBar.bottom - aux.cyBorder2;
+        else if (dwSide == CBRS_ALIGN_LEFT && rectBar.Width() < aux.cxBorder2)
+            rectBar.right = rectBar.left + aux.cxBorder2;
+        else if (dwSide == CBRS_ALIGN_RIGHT && rectBar.Width() < aux.cxBorder2)
+            rectBar.left = rectBar.right - aux.cxBorder2;
+        CRect rectHit;
+        if (rectHit.IntersectRect(&rectBar, &rect)) {
+            if (ppDockBar != nullptr)
+                *ppDockBar = pDockBar;
+            return dwSide;
+        }
+    }
+    if (ppDockBar != nullptr)
+        *ppDockBar = nullptr;
+    return 0;
 }
 
 void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) {
@@ -116,6 +159,14 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle) 
     CFrameWnd* pFloatingFrame = nullptr;
     if (pBar->IsFloating() && pBar->m_pDockBar->GetDockedCount() == 1) {
         pFloatingFrame = pBar->GetDockingFrame();
+        // Floated again the other way round: its frame turns with it.
+        CDockBar* pDockBar = pBar->m_pDockBar;
+        const DWORD dwAlign = dwStyle & (CBRS_ALIGN_TOP | CBRS_ALIGN_LEFT);
+        if (dwAlign != 0 && (pDockBar->m_dwStyle & CBRS_ALIGN_ANY) != dwAlign) {
+            pDockBar->m_dwStyle = (pDockBar->m_dwStyle & ~CBRS_ALIGN_ANY) | dwAlign;
+            pBar->m_dwStyle = (pBar->m_dwStyle & ~CBRS_ALIGN_ANY) | dwAlign;
+            pFloatingFrame->RecalcLayout();
+        }
     } else {
         CMiniDockFrameWnd* pNew = CreateFloatingFrame(dwStyle);
         if (pNew == nullptr)

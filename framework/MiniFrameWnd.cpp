@@ -1,14 +1,58 @@
 // MiniFrameWnd.cpp: CMiniFrameWnd and CMiniDockFrameWnd.
 #include "MiniFrameWnd.h"
 
+#include "DockContext.h"
+
 IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)
 IMPLEMENT_DYNCREATE(CMiniDockFrameWnd, CMiniFrameWnd)
 
 // clang-format off
+BEGIN_MESSAGE_MAP(CMiniFrameWnd, CFrameWnd)
+    ON_WM_NCHITTEST()
+    ON_WM_GETMINMAXINFO()
+END_MESSAGE_MAP()
+
 BEGIN_MESSAGE_MAP(CMiniDockFrameWnd, CMiniFrameWnd)
     ON_WM_CLOSE()
+    ON_WM_NCHITTEST()
+    ON_WM_NCLBUTTONDOWN()
+    ON_WM_NCLBUTTONDBLCLK()
+    ON_WM_MOUSEACTIVATE()
+    ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 // clang-format on
+
+namespace {
+
+bool IsSizingBorder(UINT nHitTest) {
+    return nHitTest >= HTLEFT && nHitTest <= HTBOTTOMRIGHT;
+}
+
+// A system hit code as the mini-frame styles in dwStyle want it.
+LRESULT MiniFrameHit(LRESULT nHit, DWORD dwStyle) {
+    if (!IsSizingBorder(static_cast<UINT>(nHit)))
+        return nHit;
+    if (dwStyle & MFS_MOVEFRAME)
+        return HTCAPTION;
+    if (dwStyle & MFS_4THICKFRAME) {
+        if (nHit == HTTOPLEFT || nHit == HTBOTTOMLEFT)
+            return HTLEFT;
+        if (nHit == HTTOPRIGHT || nHit == HTBOTTOMRIGHT)
+            return HTRIGHT;
+    }
+    return nHit;
+}
+
+} // namespace
+
+void AFXAPI AfxCancelModes(HWND hWndRcvr) {
+    HWND hWndCapture = ::GetCapture();
+    if (hWndCapture != nullptr && hWndCapture != hWndRcvr)
+        ::SendMessageA(hWndCapture, WM_CANCELMODE, 0, 0);
+    HWND hWndFocus = ::GetFocus();
+    if (hWndFocus != nullptr && hWndFocus != hWndRcvr && hWndFocus != hWndCapture)
+        ::SendMessageA(hWndFocus, WM_CANCELMODE, 0, 0);
+}
 
 BOOL CMiniFrameWnd::Create(LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwStyle,
                            const RECT& rect, CWnd* pParentWnd, UINT /*nID*/) {
@@ -18,12 +62,25 @@ BOOL CMiniFrameWnd::Create(LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwSt
 
 BOOL CMiniFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
     cs.style |= WS_POPUP | WS_CAPTION;
-    if (cs.style & MFS_THICKFRAME)
+    if (cs.style & (MFS_THICKFRAME | MFS_4THICKFRAME))
         cs.style |= WS_THICKFRAME;
     if ((cs.style & MFS_BLOCKSYSMENU) == 0)
         cs.style |= WS_SYSMENU;
     cs.dwExStyle |= WS_EX_TOOLWINDOW;
     return CFrameWnd::PreCreateWindow(cs);
+}
+
+LRESULT CMiniFrameWnd::OnNcHitTest(CPoint point) {
+    LRESULT nHit = DefWindowProc(WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+    return MiniFrameHit(nHit, GetStyle());
+}
+
+void CMiniFrameWnd::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
+    Default();
+    CRect rect(0, 0, 0, 0);
+    CalcWindowRect(&rect);
+    lpMMI->ptMinTrackSize.x = rect.Width();
+    lpMMI->ptMinTrackSize.y = rect.Height();
 }
 
 CMiniDockFrameWnd::CMiniDockFrameWnd() : m_wndDockBar(TRUE) {}
@@ -68,4 +125,57 @@ void CMiniDockFrameWnd::OnClose() {
             pBar->DelayShow(FALSE);
     }
     RecalcLayout();
+}
+
+CControlBar* CMiniDockFrameWnd::FirstBar() const {
+    for (int nPos = 0; nPos < m_wndDockBar.m_arrBars.GetSize(); ++nPos) {
+        if (CControlBar* pBar = m_wndDockBar.GetDockedControlBar(nPos))
+            return pBar;
+    }
+    return nullptr;
+}
+
+LRESULT CMiniDockFrameWnd::OnNcHitTest(CPoint point) {
+    // A bar that sizes itself is sized at the borders, whatever the style says.
+    CControlBar* pBar = FirstBar();
+    DWORD dwStyle = GetStyle();
+    if (pBar != nullptr && (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC))
+        dwStyle &= ~MFS_MOVEFRAME;
+    LRESULT nHit = DefWindowProc(WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+    return MiniFrameHit(nHit, dwStyle);
+}
+
+void CMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point) {
+    CControlBar* pBar = FirstBar();
+    CDockContext* pContext = pBar != nullptr ? pBar->m_pDockContext : nullptr;
+    if (pContext != nullptr && nHitTest == HTCAPTION) {
+        pContext->StartDrag(point);
+        return;
+    }
+    if (pContext != nullptr && IsSizingBorder(nHitTest) && (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC)) {
+        pContext->StartResize(static_cast<int>(nHitTest), point);
+        return;
+    }
+    Default();
+}
+
+void CMiniDockFrameWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint /*point*/) {
+    CControlBar* pBar = FirstBar();
+    if (nHitTest == HTCAPTION && pBar != nullptr && pBar->m_pDockContext != nullptr) {
+        pBar->m_pDockContext->ToggleDocking();
+        return;
+    }
+    Default();
+}
+
+int CMiniDockFrameWnd::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {
+    // Moving or sizing the frame is no reason to take the owner's activation.
+    if (nHitTest == HTCAPTION || IsSizingBorder(nHitTest))
+        return MA_NOACTIVATE;
+    return CMiniFrameWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
+}
+
+void CMiniDockFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) {
+    AfxCancelModes(m_hWnd);
+    CMiniFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
 }

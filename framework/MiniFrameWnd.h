@@ -11,9 +11,16 @@
 // made by CFrameWnd::FloatControlBar and destroyed by its dock bar when the
 // last bar leaves it.
 //
-// Status: no own caption painting, no hit testing of MFS_MOVEFRAME, no
-// resizing through MFS_4THICKFRAME, no close handling beyond the system's, no
-// drag of the floating bar (that comes with CDockContext).
+// Mouse: MFS_MOVEFRAME makes the sizing borders hit-test as the caption (the
+// whole frame moves), MFS_4THICKFRAME turns the corners into the left and
+// right sides. A floating frame never lets the system move or size it: a
+// press on its caption drags its first bar (CDockContext::StartDrag, which
+// can dock it again), a press on a sizing border of a bar with
+// CBRS_SIZE_DYNAMIC resizes through the bar (StartResize), and a double click
+// on the caption docks the bar back. Presses on its non-client area do not
+// take the activation from the owner frame.
+//
+// Status: no own caption painting, no close handling beyond the system's.
 #pragma once
 
 #include "DockBar.h"
@@ -26,6 +33,11 @@
 #define MFS_MOVEFRAME 0x00000800L    // the whole frame moves
 #define MFS_BLOCKSYSMENU 0x00001000L // no system menu
 
+// Ends the modes of other windows before hWndRcvr shows a menu or a modal
+// loop of its own: the window holding the mouse capture and the focus window
+// (a dropped-down combo box) get WM_CANCELMODE, unless they are hWndRcvr.
+void AFXAPI AfxCancelModes(HWND hWndRcvr);
+
 class CMiniFrameWnd : public CFrameWnd {
     DECLARE_DYNCREATE(CMiniFrameWnd)
 public:
@@ -37,6 +49,13 @@ public:
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    // A sizing border is no reason for the system's least window size: the
+    // frame may be as small as the bar in it.
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+
+    DECLARE_MESSAGE_MAP()
 };
 
 class CMiniDockFrameWnd : public CMiniFrameWnd {
@@ -56,6 +75,15 @@ public:
 
 protected:
     afx_msg void OnClose();
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
+    afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    // The first bar in the dock bar, or null.
+    CControlBar* FirstBar() const;
 };

@@ -29,3 +29,9 @@ private:
     int m_w, m_h;
     CBitmap* m_pOld; // the context's own bitmap while ours is selected
 };
+
+// Copies the screen's pixels of rect into the canvas's top-left corner.
+void CaptureScreen(CCanvas& canvas, const RECT& rect);
+// Keeps the screen's pixels of rect as a 32-bit BMP file at pszPath, a test
+// artefact to look at; false when the file cannot be written.
+bool SaveScreenBitmap(const RECT& rect, const char* pszPath);

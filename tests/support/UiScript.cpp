@@ -63,14 +63,26 @@ HWND FindThreadDialog(HWND hWndExclude, bool bMessageBox) {
     return data.hWndFound;
 }
 
+void PumpPending() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
 bool PumpUntil(const std::function<bool()>& pred) {
     for (int i = 0; i < 2000 && !pred(); ++i) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
+        PumpPending();
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     return pred();
+}
+
+void Settle(DWORD nMilliseconds) {
+    const DWORD nStart = ::GetTickCount();
+    do {
+        PumpPending();
+        ::Sleep(10);
+    } while (::GetTickCount() - nStart < nMilliseconds);
 }

@@ -43,3 +43,8 @@ HWND FindThreadDialog(HWND hWndExclude = nullptr, bool bMessageBox = false);
 
 // Runs the thread's messages until pred holds; false when it never does.
 bool PumpUntil(const std::function<bool()>& pred);
+// Dispatches the messages waiting in the thread's queue.
+void PumpPending();
+// Runs the thread's messages for a while, so that every window has painted
+// and Wine has put the painting on the X screen.
+void Settle(DWORD nMilliseconds = 300);

@@ -196,20 +196,6 @@ protected:
     }
 };
 
-// Runs the thread's messages for a while, so that every window has painted
-// and Wine has put the painting on the X screen.
-void Settle(DWORD nMilliseconds = 300) {
-    const DWORD nStart = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(10);
-    } while (::GetTickCount() - nStart < nMilliseconds);
-}
-
 // The next window below hWnd in the Z order that belongs to this thread: test
 // programs running at the same time share the display's Z order.
 HWND NextWindowOfThisThread(HWND hWnd) {
@@ -224,14 +210,6 @@ CRect WindowRect(HWND hWnd) {
     CRect rect;
     ::GetWindowRect(hWnd, &rect);
     return rect;
-}
-
-// The screen's pixels of rect.
-void CaptureScreen(CCanvas& canvas, const RECT& rect) {
-    HDC hScreen = ::GetDC(nullptr);
-    ::BitBlt(canvas.dc, 0, 0, rect.right - rect.left, rect.bottom - rect.top, hScreen, rect.left,
-             rect.top, SRCCOPY);
-    ::ReleaseDC(nullptr, hScreen);
 }
 
 // Compares the screen around and under the shadow with what a shadow over a
@@ -259,36 +237,6 @@ int CountWrongShadowPixels(HWND hWndShadow, COLORREF backdrop, std::string& firs
                              ColorText(seen) + ", not " + ColorText(expected);
         }
     return nWrong;
-}
-
-// Keeps the screen under the scene as a test artefact beside the test program.
-void SaveScreenshot(const char* pszName) {
-    const CRect rect = kBackdropRect;
-    CCanvas canvas(rect.Width(), rect.Height());
-    CaptureScreen(canvas, rect);
-    canvas.Release();
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = rect.Width();
-    info.biHeight = -rect.Height();
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    const DWORD nBits = static_cast<DWORD>(rect.Width() * rect.Height() * 4);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + nBits;
-    DIBSECTION section = {};
-    if (::GetObjectA(canvas.bitmap, sizeof section, &section) != sizeof section)
-        return;
-    HANDLE hFile = ::CreateFileA(pszName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return;
-    DWORD nWritten = 0;
-    ::WriteFile(hFile, &file, sizeof file, &nWritten, nullptr);
-    ::WriteFile(hFile, &info, sizeof info, &nWritten, nullptr);
-    ::WriteFile(hFile, section.dsBm.bmBits, nBits, &nWritten, nullptr);
-    ::CloseHandle(hFile);
 }
 
 class ShadowedDialog : public ::testing::Test {
@@ -345,7 +293,7 @@ TEST_F(ShadowedDialog, ShadowWindowIsADisabledPopupOwnedByTheMainWindow) {
 }
 
 TEST_F(ShadowedDialog, ScreenStripsDarkenTheBackdropPixelByPixel) {
-    SaveScreenshot("shadowed_dialog.bmp");
+    EXPECT_TRUE(SaveScreenBitmap(kBackdropRect, "shadowed_dialog.bmp"));
     for (COLORREF backdrop : {RGB(255, 255, 255), RGB(40, 160, 220), RGB(7, 250, 128)}) {
         SCOPED_TRACE(ColorText(backdrop));
         Close();
