@@ -1,8 +1,8 @@
 // OXFrameSkin.h: the element skins of frame windows: COXFrameSkin and its
 // families COXFrameSkinClassic, COXFrameSkinXP and COXFrameSkin2003.
 //
-// Status: only what the skins need to own the family (construction, the skin
-// pointer, virtual destruction); the drawing operations are not implemented yet.
+// No window of the program asks a skin for its frame skin, so the family
+// carries no drawing operations: it is made and destroyed with its skin.
 #pragma once
 
 #include "OXSkins.h"
