@@ -189,14 +189,27 @@ void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect) {
         ::SetWindowPos(pBar->m_hWnd, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
     } else {
-        nPosNew = static_cast<int>(m_arrBars.Add(pBar));
-        m_arrBars.Add(nullptr);
-        const AUX_DATA& aux = AfxGetAuxData();
-        ::SetWindowPos(pBar->m_hWnd, nullptr, -aux.cxBorder2, -aux.cyBorder2, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
+        nPosNew = AddRowAtEnd(pBar);
     }
 
     CDockBar* pOld = pBar->m_pDockBar;
+    TakeBarFrom(pOld, pBar, nPosNew);
+    RemovePlaceHolder(pBar);
+    if (CFrameWnd* pFrame = GetDockingFrame())
+        pFrame->DelayRecalcLayout();
+    DestroyIfEmptyFloating(pOld);
+}
+
+int CDockBar::AddRowAtEnd(CControlBar* pBar) {
+    const int nPos = static_cast<int>(m_arrBars.Add(pBar));
+    m_arrBars.Add(nullptr);
+    const AUX_DATA& aux = AfxGetAuxData();
+    ::SetWindowPos(pBar->m_hWnd, nullptr, -aux.cxBorder2, -aux.cyBorder2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
+    return nPos;
+}
+
+void CDockBar::TakeBarFrom(CDockBar* pOld, CControlBar* pBar, int nPosNew) {
     if (pOld == this) {
         RemoveControlBar(pBar, nPosNew, -1);
     } else if (pOld != nullptr) {
@@ -204,9 +217,9 @@ void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect) {
         pOld->RemoveControlBar(pBar, -1, m_bFloating && !pOld->m_bFloating ? 1 : 0);
     }
     pBar->m_pDockBar = this;
-    RemovePlaceHolder(pBar);
-    if (CFrameWnd* pFrame = GetDockingFrame())
-        pFrame->DelayRecalcLayout();
+}
+
+void CDockBar::DestroyIfEmptyFloating(CDockBar* pOld) {
     // A floating frame left empty has nothing more to show; it goes, and its
     // dock bar with it.
     if (pOld != nullptr && pOld != this && pOld->m_bFloating && pOld->GetDockedCount() == 0) {
@@ -270,14 +283,7 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
         if (pBar == nullptr)
             continue; // a place holder
         if (pBar->IsVisible()) {
-            DWORD nMode = 0;
-            if ((pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) && (pBar->m_dwStyle & CBRS_FLOATING))
-                nMode = LM_HORZ | LM_MRUWIDTH;
-            else if (pBar->m_dwStyle & CBRS_ORIENT_HORZ)
-                nMode = LM_HORZ | LM_HORZDOCK;
-            else
-                nMode = LM_VERTDOCK;
-            CSize sizeBar = pBar->CalcDynamicLayout(-1, nMode);
+            const CSize sizeBar = CalcRowBarSize(pBar);
             CRect rect(pt, sizeBar);
             CRect rectBar;
             pBar->GetWindowRect(&rectBar);
@@ -307,23 +313,13 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
                 continue;
             }
             rect.OffsetRect(bHorz ? nAlong - rect.left : 0, bHorz ? 0 : nAlong - rect.top);
-
-            if (rect != rectBar && layout.hDWP != nullptr)
-                layout.hDWP =
-                    ::DeferWindowPos(layout.hDWP, pBar->m_hWnd, nullptr, rect.left, rect.top,
-                                     rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+            DeferBarMove(layout, pBar, rect, rectBar);
             // Only a frame's side is a docked place to come back to.
             if (!m_bLayoutQuery && !m_bFloating && pBar->m_pDockContext != nullptr) {
                 pBar->m_pDockContext->m_rectMRUDockPos = rect;
                 pBar->m_pDockContext->m_uMRUDockID = nID;
             }
-            if (bHorz) {
-                pt.x = rect.left + sizeBar.cx - aux.cxBorder2;
-                nThickness = std::max(nThickness, static_cast<int>(sizeBar.cy));
-            } else {
-                pt.y = rect.top + sizeBar.cy - aux.cyBorder2;
-                nThickness = std::max(nThickness, static_cast<int>(sizeBar.cx));
-            }
+            StepPastBar(pt, nThickness, rect, sizeBar, bHorz);
             bRowHasBar = true;
         }
         pBar->RecalcDelayShow(&layout);
@@ -345,4 +341,35 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
     if (!(bStretch && !bHorz) && size.cy != 0)
         size.cy += rectInside.top - rectInside.bottom;
     return size;
+}
+
+CSize CDockBar::CalcRowBarSize(CControlBar* pBar) {
+    DWORD nMode;
+    if ((pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) && (pBar->m_dwStyle & CBRS_FLOATING))
+        nMode = LM_HORZ | LM_MRUWIDTH;
+    else if (pBar->m_dwStyle & CBRS_ORIENT_HORZ)
+        nMode = LM_HORZ | LM_HORZDOCK;
+    else
+        nMode = LM_VERTDOCK;
+    return pBar->CalcDynamicLayout(-1, nMode);
+}
+
+void CDockBar::DeferBarMove(AFX_SIZEPARENTPARAMS& layout, CControlBar* pBar, const CRect& rect,
+                            const CRect& rectBar) {
+    if (rect != rectBar && layout.hDWP != nullptr)
+        layout.hDWP = ::DeferWindowPos(layout.hDWP, pBar->m_hWnd, nullptr, rect.left, rect.top,
+                                       rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDockBar::StepPastBar(CPoint& pt, int& nThickness, const CRect& rect, CSize sizeBar,
+                           BOOL bHorz) {
+    // Neighbours overlap by the border, as rows do.
+    const AUX_DATA& aux = AfxGetAuxData();
+    if (bHorz) {
+        pt.x = rect.left + sizeBar.cx - aux.cxBorder2;
+        nThickness = std::max(nThickness, static_cast<int>(sizeBar.cy));
+    } else {
+        pt.y = rect.top + sizeBar.cy - aux.cyBorder2;
+        nThickness = std::max(nThickness, static_cast<int>(sizeBar.cx));
+    }
 }

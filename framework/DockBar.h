@@ -81,6 +81,30 @@ public:
 protected:
     void PostNcDestroy() override;
 
+    // ---- Steps of docking a bar, for dock bars that place bars their own way.
+    // Appends pBar in a row of its own and moves it to the dock bar's origin;
+    // returns its index.
+    int AddRowAtEnd(CControlBar* pBar);
+    // Takes pBar, now at nPosNew here, out of pOld, its dock bar before, and
+    // makes this its dock bar. A bar leaving a frame's side for a floating
+    // frame leaves a place holder there to come back to.
+    void TakeBarFrom(CDockBar* pOld, CControlBar* pBar, int nPosNew);
+    // Destroys pOld's floating frame when a bar docked here left it empty.
+    void DestroyIfEmptyFloating(CDockBar* pOld);
+
+    // ---- Steps of the row layout.
+    // The size pBar takes in a row: a dynamic bar in a floating frame keeps
+    // its floating width, others take their docked size.
+    static CSize CalcRowBarSize(CControlBar* pBar);
+    // Moves pBar to rect in the layout's batch unless it stands at rectBar
+    // there already (or the layout only asks).
+    static void DeferBarMove(AFX_SIZEPARENTPARAMS& layout, CControlBar* pBar, const CRect& rect,
+                             const CRect& rectBar);
+    // Advances pt past a bar of sizeBar placed at rect, and widens the row's
+    // thickness to the bar's.
+    static void StepPastBar(CPoint& pt, int& nThickness, const CRect& rect, CSize sizeBar,
+                            BOOL bHorz);
+
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()

@@ -120,14 +120,19 @@ BOOL CDockContext::IsHorzNow() const {
 }
 
 void CDockContext::MoveDrag(CPoint pt) {
-    CSize delta = pt - m_ptLast;
+    FollowMouse(pt);
+    m_dwOverDockStyle = CanDock();
+    DrawFocusRect();
+}
+
+CSize CDockContext::FollowMouse(CPoint pt) {
+    const CSize delta = pt - m_ptLast;
     m_rectDragHorz.OffsetRect(delta);
     m_rectDragVert.OffsetRect(delta);
     m_rectFrameDragHorz.OffsetRect(delta);
     m_rectFrameDragVert.OffsetRect(delta);
     m_ptLast = pt;
-    m_dwOverDockStyle = CanDock();
-    DrawFocusRect();
+    return delta;
 }
 
 void CDockContext::OnKey(int nChar, BOOL bDown) {
@@ -165,18 +170,19 @@ DWORD CDockContext::CanDock() {
 }
 
 CDockBar* CDockContext::GetDockBar(DWORD dwOverDockStyle) {
+    const BOOL bHorz = (dwOverDockStyle & CBRS_ORIENT_HORZ) != 0;
+    return DockBarAt(bHorz ? m_rectDragHorz : m_rectDragVert, dwOverDockStyle);
+}
+
+CDockBar* CDockContext::DockBarAt(const CRect& rect, DWORD dwOverDockStyle) {
     if (m_pDockSite == nullptr || (dwOverDockStyle & CBRS_ALIGN_ANY) == 0)
         return nullptr;
-    const BOOL bHorz = (dwOverDockStyle & CBRS_ORIENT_HORZ) != 0;
     CDockBar* pDockBar = nullptr;
-    m_pDockSite->CanDock(bHorz ? m_rectDragHorz : m_rectDragVert, dwOverDockStyle & CBRS_ALIGN_ANY,
-                         &pDockBar);
+    m_pDockSite->CanDock(rect, dwOverDockStyle & CBRS_ALIGN_ANY, &pDockBar);
     return pDockBar;
 }
 
 void CDockContext::DrawFocusRect(BOOL bRemoveRect) {
-    if (m_pDC == nullptr)
-        return; // no loop runs: nothing may be drawn
     CRect rect;
     CSize size;
     BOOL bDither;
@@ -195,6 +201,12 @@ void CDockContext::DrawFocusRect(BOOL bRemoveRect) {
     }
     if (bRemoveRect)
         size = CSize(0, 0);
+    DrawFrame(rect, size, bDither);
+}
+
+void CDockContext::DrawFrame(const CRect& rect, CSize size, BOOL bDither) {
+    if (m_pDC == nullptr)
+        return; // no loop runs: nothing may be drawn
     if (size == CSize(0, 0) && m_sizeLast == CSize(0, 0))
         return;
     CBrush* pWhite = CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
@@ -247,6 +259,10 @@ void CDockContext::InitLoop() {
 
 void CDockContext::CancelLoop() {
     DrawFocusRect(TRUE);
+    ReleaseLoop();
+}
+
+void CDockContext::ReleaseLoop() {
     if (m_pBar->m_hWnd != nullptr && ::GetCapture() == m_pBar->m_hWnd)
         ::ReleaseCapture();
     if (m_bLocked) {

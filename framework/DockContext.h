@@ -107,6 +107,18 @@ protected:
     BOOL Track();
     void Stretch(CPoint pt);
     void EndResize();
+    // Moves the four drag rectangles with the mouse to pt and makes pt the
+    // last point; returns the move.
+    CSize FollowMouse(CPoint pt);
+    // The dock bar on the side dwOverDockStyle that takes rect (screen).
+    CDockBar* DockBarAt(const CRect& rect, DWORD dwOverDockStyle);
+    // Draws the frame rect of border size (0: none) over the last one, with
+    // the halftone brush when bDither, and records it as the last; does
+    // nothing while no loop runs.
+    void DrawFrame(const CRect& rect, CSize size, BOOL bDither);
+    // Releases what a loop holds (the capture, the desktop's lock and device
+    // context) without touching the frame drawn.
+    void ReleaseLoop();
     // Sets *pFlag and redraws when it changes.
     void UpdateState(BOOL* pFlag, BOOL bNewValue);
     // The orientation the bar would take now: its own, flipped by Shift.

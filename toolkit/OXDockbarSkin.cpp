@@ -6,6 +6,7 @@
 #include "OXSizeCtrlBar.h"
 #include "OXSizeDockBar.h"
 #include "OXSplitterRect.h"
+#include "OXWndGeometry.h"
 
 #include <algorithm>
 
@@ -40,29 +41,11 @@ BOOL COXDockbarSkin::ShowsCaptionBand(COXSizeControlBar* pBar) {
     return pBar->HasGripper() && !IsFloatingBar(pBar);
 }
 
-CPoint COXDockbarSkin::GetClientOffset(COXSizeControlBar* pBar) {
-    CRect rectWindow;
-    pBar->GetWindowRect(&rectWindow);
-    CPoint ptClient(0, 0);
-    pBar->ClientToScreen(&ptClient);
-    return CPoint(ptClient.x - rectWindow.left, ptClient.y - rectWindow.top);
-}
-
 CRect COXDockbarSkin::GetWindowInClient(COXSizeControlBar* pBar) {
     CRect rect;
     pBar->GetWindowRect(&rect);
     pBar->ScreenToClient(&rect);
     return rect;
-}
-
-CRect COXDockbarSkin::GetClientInWindow(CWnd* pWnd) {
-    CRect rectWindow;
-    pWnd->GetWindowRect(&rectWindow);
-    CRect rectClient;
-    pWnd->GetClientRect(&rectClient);
-    pWnd->ClientToScreen(&rectClient);
-    rectClient.OffsetRect(-rectWindow.left, -rectWindow.top);
-    return rectClient;
 }
 
 void COXDockbarSkin::InsetNonClient(LPRECT lpRect, COXSizeControlBar* pBar, int nCaptionInset) {
@@ -186,7 +169,7 @@ void COXDockbarSkinClassic::DrawGripper(CDC* pDC, COXSizeControlBar* pBar) {
     const BOOL bSolid = pBar->HasSolidCaption();
     const BOOL bActive = pBar->IsActive();
     CRect rect = pBar->m_rectCaption;
-    rect.OffsetRect(GetClientOffset(pBar));
+    rect.OffsetRect(OXClientOffsetInWindow(pBar));
     if (bSolid)
         pDC->FillSolidRect(rect, Sys(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
     else
@@ -254,7 +237,7 @@ void COXDockbarSkinClassic::DrawCloseButton(CDC* pDC, COXSizeControlBar* pBar) {
     if (!ShowsCaptionBand(pBar) || !pBar->HasCloseButton())
         return;
     CRect rect = pBar->m_rectCloseBtn;
-    rect.OffsetRect(GetClientOffset(pBar));
+    rect.OffsetRect(OXClientOffsetInWindow(pBar));
     UINT nState = DFCS_CAPTIONCLOSE;
     if (pBar->m_nPressedButton == OX_SIZEBAR_CLOSEBTN)
         nState |= DFCS_PUSHED;
@@ -265,7 +248,7 @@ void COXDockbarSkinClassic::DrawResizeButton(CDC* pDC, COXSizeControlBar* pBar) 
     if (!ShowsCaptionBand(pBar) || !pBar->HasResizeButton())
         return;
     CRect rect = pBar->m_rectResizeBtn;
-    rect.OffsetRect(GetClientOffset(pBar));
+    rect.OffsetRect(OXClientOffsetInWindow(pBar));
     UINT nState = pBar->m_bMaximized ? DFCS_CAPTIONMIN : DFCS_CAPTIONMAX;
     if (pBar->m_nPressedButton == OX_SIZEBAR_RESIZEBTN)
         nState |= DFCS_PUSHED;

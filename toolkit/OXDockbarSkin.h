@@ -62,8 +62,6 @@ protected:
     static BOOL HasVerticalCaption(COXSizeControlBar* pBar);
     // A docked bar with a gripper: the only kind that shows a caption band.
     static BOOL ShowsCaptionBand(COXSizeControlBar* pBar);
-    // Adds to client coordinates of the bar to give its window coordinates.
-    static CPoint GetClientOffset(COXSizeControlBar* pBar);
     // The bar's window rectangle in its client coordinates.
     static CRect GetWindowInClient(COXSizeControlBar* pBar);
     // The 5-pixel border, then nCaptionInset on the caption side, clamped.
@@ -76,8 +74,6 @@ protected:
     static CRect DrawCaptionText(CDC* pDC, COXSizeControlBar* pBar, const CRect& rectBand,
                                  const CRect& rectText, CFont* pFont, COLORREF crText,
                                  BOOL bTransparent);
-    // The client area of pWnd in its window coordinates.
-    static CRect GetClientInWindow(CWnd* pWnd);
 };
 
 // System colours and the platform's caption controls.

@@ -6,6 +6,7 @@
 #include "OXSizeCtrlBar.h"
 #include "OXSizeDockBar.h"
 #include "OXSplitterRect.h"
+#include "OXWndGeometry.h"
 
 #include <algorithm>
 
@@ -67,7 +68,7 @@ void COXDockbarSkin2003::DrawGripper(CDC* pDC, COXSizeControlBar* pBar) {
         return;
     COXSkin2003* pSkin = Skin2003();
     const BOOL bVertical = HasVerticalCaption(pBar);
-    const CPoint ptOffset = GetClientOffset(pBar);
+    const CPoint ptOffset = OXClientOffsetInWindow(pBar);
     CRect rect = pBar->m_rectCaption;
     rect.OffsetRect(ptOffset);
     pSkin->FillGradient(pDC, rect, pSkin->GetDockbarLightColor(), pSkin->GetDockbarDarkColor(),
@@ -177,7 +178,7 @@ void COXDockbarSkin2003::DrawDockBarNonClient(COXSizeDockBar* pDockBar) {
     const CRect rectBand(nLeft, 0, nLeft + nWidth, rectWindow.Height());
 
     CWindowDC dc(pDockBar);
-    dc.ExcludeClipRect(GetClientInWindow(pDockBar));
+    dc.ExcludeClipRect(OXClientRectInWindow(pDockBar));
     if (pDockBar->FindOtherSizeBar(nullptr) != nullptr)
         dc.FillSolidRect(rectBand, m_pSkin->GetFaceColor());
     else

@@ -5,6 +5,7 @@
 #include "OXSizeCtrlBar.h"
 #include "OXSizeDockBar.h"
 #include "OXSplitterRect.h"
+#include "OXWndGeometry.h"
 
 #include <algorithm>
 
@@ -44,7 +45,7 @@ void COXDockbarSkinXP::DrawGripper(CDC* pDC, COXSizeControlBar* pBar) {
             rect.UnionRect(rect, pBar->m_rectResizeBtn);
     }
     rect.InflateRect(3, 3);
-    rect.OffsetRect(GetClientOffset(pBar));
+    rect.OffsetRect(OXClientOffsetInWindow(pBar));
 
     CRect rectText = rect;
     if (bSolid) {
@@ -108,7 +109,7 @@ void COXDockbarSkinXP::GetButtonLook(COXSizeControlBar* pBar, BOOL* pbLight,
 void COXDockbarSkinXP::DrawCaptionButton(CDC* pDC, COXSizeControlBar* pBar, const CRect& rectButton,
                                          UINT nGlyphState, BOOL bTint) {
     CRect rect = rectButton;
-    rect.OffsetRect(GetClientOffset(pBar));
+    rect.OffsetRect(OXClientOffsetInWindow(pBar));
     rect.InflateRect(1, 1, 2, 2);
     BOOL bLight = FALSE;
     COLORREF crBackground = 0;
@@ -157,7 +158,7 @@ void COXDockbarSkinXP::DrawDockBarNonClient(COXSizeDockBar* pDockBar) {
     pDockBar->GetWindowRect(&rectWindow);
     rectWindow.OffsetRect(-rectWindow.left, -rectWindow.top);
     CWindowDC dc(pDockBar);
-    dc.ExcludeClipRect(GetClientInWindow(pDockBar));
+    dc.ExcludeClipRect(OXClientRectInWindow(pDockBar));
     dc.FillSolidRect(rectWindow, m_pSkin->GetFaceColor());
 }
 

@@ -5,10 +5,8 @@
 #include "OXSizeDockBar.h"
 
 #include "framework/ControlBar.h"
-#include "framework/Dc.h"
 #include "framework/DockBar.h"
 #include "framework/Exception.h"
-#include "framework/Gdi.h"
 #include "framework/MiniFrameWnd.h"
 #include "framework/WinApp.h"
 
@@ -58,9 +56,6 @@ void COXDragDockContext::StartDrag(CPoint pt) {
         ::DispatchMessageA(&msg);
     }
 
-    m_rectLast.SetRectEmpty();
-    m_sizeLast = CSize(0, 0);
-    m_bDitherLast = FALSE;
     m_bFlip = FALSE;
     m_bForceFrame = FALSE;
     m_ptLast = pt;
@@ -127,10 +122,7 @@ void COXDragDockContext::StartDrag(CPoint pt) {
         SetMainWindowPrompt(kIdsIdleMessage);
         return;
     }
-    HWND hDesktop = ::GetDesktopWindow();
-    m_bLocked = ::LockWindowUpdate(hDesktop);
-    const DWORD dwFlags = DCX_WINDOW | DCX_CACHE | (m_bLocked ? DCX_LOCKWINDOWUPDATE : 0);
-    m_pDC = new CDCHandle(::GetDCEx(hDesktop, nullptr, dwFlags));
+    InitLoop();
 
     m_dwOverDockStyle = FindDockTarget();
     MoveDrag(pt);
@@ -181,6 +173,10 @@ BOOL COXDragDockContext::RunDragLoop() {
             break;
         default:
             ::DispatchMessageA(&msg);
+            // A bar destroyed by that message has ended its drag in its
+            // teardown, and this context may be gone with it.
+            if (!::IsWindow(hBar))
+                return FALSE;
             break;
         }
     }
@@ -190,14 +186,9 @@ BOOL COXDragDockContext::RunDragLoop() {
 }
 
 void COXDragDockContext::MoveDrag(CPoint pt) {
-    CSize delta = pt - m_ptLast;
-    m_rectDragHorz.OffsetRect(delta);
-    m_rectDragVert.OffsetRect(delta);
-    m_rectFrameDragHorz.OffsetRect(delta);
-    m_rectFrameDragVert.OffsetRect(delta);
+    const CSize delta = FollowMouse(pt);
     m_rectHorzDock.OffsetRect(0, delta.cy);
     m_rectVertDock.OffsetRect(delta.cx, 0);
-    m_ptLast = pt;
     m_dwOverDockStyle = m_bForceFrame ? 0 : FindDockTarget();
     DrawDragFrame(FALSE);
 }
@@ -262,16 +253,10 @@ DWORD COXDragDockContext::FindDockTarget() {
 }
 
 CDockBar* COXDragDockContext::GetTargetDockBar(DWORD dwOverDockStyle) {
-    if (m_pDockSite == nullptr || (dwOverDockStyle & CBRS_ALIGN_ANY) == 0)
-        return nullptr;
-    CDockBar* pDockBar = nullptr;
-    m_pDockSite->CanDock(m_rectTarget, dwOverDockStyle & CBRS_ALIGN_ANY, &pDockBar);
-    return pDockBar;
+    return DockBarAt(m_rectTarget, dwOverDockStyle);
 }
 
 void COXDragDockContext::DrawDragFrame(BOOL bRemove) {
-    if (m_pDC == nullptr)
-        return; // no loop runs: nothing may be drawn
     CRect rect;
     CSize size;
     BOOL bDither;
@@ -287,16 +272,7 @@ void COXDragDockContext::DrawDragFrame(BOOL bRemove) {
     }
     if (bRemove)
         size = CSize(0, 0);
-    CBrush* pWhite = CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    CBrush* pBrush = bDither ? CDC::GetHalftoneBrush() : pWhite;
-    CBrush* pBrushLast = m_bDitherLast ? CDC::GetHalftoneBrush() : pWhite;
-    const BOOL bDrawnBefore = m_sizeLast != CSize(0, 0);
-    if (bDrawnBefore || size != CSize(0, 0))
-        m_pDC->DrawDragRect(&rect, size, bDrawnBefore ? &m_rectLast : nullptr, m_sizeLast, pBrush,
-                            pBrushLast);
-    m_rectLast = rect;
-    m_sizeLast = size;
-    m_bDitherLast = bDither;
+    DrawFrame(rect, size, bDither);
 }
 
 void COXDragDockContext::FinishDrag() {
@@ -339,18 +315,7 @@ void COXDragDockContext::FinishDrag() {
 
 void COXDragDockContext::EndDragLoop() {
     DrawDragFrame(TRUE);
-    if (m_pBar->m_hWnd != nullptr && ::GetCapture() == m_pBar->m_hWnd)
-        ::ReleaseCapture();
-    if (m_bLocked) {
-        ::LockWindowUpdate(nullptr);
-        m_bLocked = FALSE;
-    }
-    if (m_pDC != nullptr) {
-        HDC hDC = m_pDC->GetSafeHdc();
-        delete m_pDC;
-        m_pDC = nullptr;
-        ::ReleaseDC(::GetDesktopWindow(), hDC);
-    }
+    ReleaseLoop();
     SetMainWindowPrompt(kIdsIdleMessage);
 }
 

@@ -3,6 +3,8 @@
 // a flat border, caption band and close button of its own.
 #include "OXMiniFrameSkin.h"
 
+#include "OXWndGeometry.h"
+
 #include "framework/MiniFrameWnd.h"
 
 namespace {
@@ -41,19 +43,14 @@ COXMiniFrameSkinXP::COXMiniFrameSkinXP(COXSkinXP* pSkin) : m_pSkin(pSkin) {
 CRect COXMiniFrameSkinXP::GetCaptionRect(CMiniFrameWnd* pFrame) const {
     CRect rectWindow;
     pFrame->GetWindowRect(&rectWindow);
-    CPoint ptClient(0, 0);
-    pFrame->ClientToScreen(&ptClient);
-    const int nClientTop = ptClient.y - rectWindow.top;
+    const int nClientTop = OXClientOffsetInWindow(pFrame).y;
     return CRect(3, 3, rectWindow.Width() - 3, nClientTop - 2);
 }
 
 void COXMiniFrameSkinXP::DrawNonClient(CMiniFrameWnd* pFrame) {
+    const CRect rectClient = OXClientRectInWindow(pFrame);
     CRect rectWindow;
     pFrame->GetWindowRect(&rectWindow);
-    CRect rectClient;
-    pFrame->GetClientRect(&rectClient);
-    pFrame->ClientToScreen(&rectClient);
-    rectClient.OffsetRect(-rectWindow.left, -rectWindow.top);
     rectWindow.OffsetRect(-rectWindow.left, -rectWindow.top);
     {
         CWindowDC dc(pFrame);

@@ -2,6 +2,7 @@
 #include "OXSizableMiniDockFrameWnd.h"
 
 #include "OXMiniFrameSkin.h"
+#include "OXMouseHook.h"
 #include "OXSizeCtrlBar.h"
 #include "OXSkinnedApp.h"
 #include "OXSkins.h"
@@ -38,11 +39,6 @@ namespace {
 // The text of the close item of a bar that only hides when closed.
 const UINT kIdsHideBar = 61457;
 
-// The mouse hook shared by all floating frames, kept while any frame lives.
-HHOOK g_hMouseHook = nullptr;
-int g_nHookUsers = 0;
-HWND g_hLastMouseWnd = nullptr;
-
 COXSizableMiniDockFrameWnd* FrameFromHandle(HWND hWnd) {
     CWnd* pWnd = hWnd != nullptr ? CWnd::FromHandlePermanent(hWnd) : nullptr;
     return dynamic_cast<COXSizableMiniDockFrameWnd*>(pWnd);
@@ -50,15 +46,19 @@ COXSizableMiniDockFrameWnd* FrameFromHandle(HWND hWnd) {
 
 // A skin that draws its own close button shows it hot from the cursor
 // position, so the frame the cursor has left is redrawn at once.
+void RedrawFrameLeft(HWND hWndLast, HWND hWndNow) {
+    COXSizableMiniDockFrameWnd* pLast = FrameFromHandle(hWndLast);
+    if (pLast != nullptr && pLast != FrameFromHandle(hWndNow))
+        pLast->GetMiniFrameSkin()->DrawCloseButton(pLast);
+}
+
+LRESULT CALLBACK MiniFrameMouseHook(int nCode, WPARAM wParam, LPARAM lParam);
+
+// The mouse hook shared by all floating frames, kept while any frame lives.
+COXMouseHook g_mouseHook(MiniFrameMouseHook, RedrawFrameLeft, "COXSizableMiniDockFrameWnd");
+
 LRESULT CALLBACK MiniFrameMouseHook(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION && (wParam == WM_MOUSEMOVE || wParam == WM_NCMOUSEMOVE)) {
-        HWND hWnd = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam)->hwnd;
-        COXSizableMiniDockFrameWnd* pLast = FrameFromHandle(g_hLastMouseWnd);
-        if (pLast != nullptr && pLast != FrameFromHandle(hWnd))
-            pLast->GetMiniFrameSkin()->DrawCloseButton(pLast);
-        g_hLastMouseWnd = hWnd;
-    }
-    return ::CallNextHookEx(g_hMouseHook, nCode, wParam, lParam);
+    return g_mouseHook.OnHook(nCode, wParam, lParam);
 }
 
 BOOL IsSizingBorder(UINT nHitTest) {
@@ -179,12 +179,7 @@ int COXSizableMiniDockFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
         return -1;
     m_nBarMode = OX_MINIFRAME_UNDECIDED;
     m_bClosing = FALSE;
-    if (g_nHookUsers++ == 0) {
-        g_hMouseHook =
-            ::SetWindowsHookExA(WH_MOUSE, MiniFrameMouseHook, nullptr, ::GetCurrentThreadId());
-        if (g_hMouseHook == nullptr)
-            TRACE("COXSizableMiniDockFrameWnd::OnCreate: the mouse hook was not installed.\n");
-    }
+    g_mouseHook.AddUser();
     m_bHookUser = TRUE;
     return 1;
 }
@@ -192,12 +187,7 @@ int COXSizableMiniDockFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
 void COXSizableMiniDockFrameWnd::OnDestroy() {
     if (m_bHookUser) {
         m_bHookUser = FALSE;
-        if (--g_nHookUsers == 0) {
-            if (g_hMouseHook != nullptr)
-                ::UnhookWindowsHookEx(g_hMouseHook);
-            g_hMouseHook = nullptr;
-            g_hLastMouseWnd = nullptr;
-        }
+        g_mouseHook.RemoveUser();
     }
     CMiniDockFrameWnd::OnDestroy();
 }

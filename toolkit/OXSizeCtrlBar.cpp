@@ -4,6 +4,7 @@
 #include "OXDockTabCtrl.h"
 #include "OXDockbarSkin.h"
 #include "OXDragDockContext.h"
+#include "OXMouseHook.h"
 #include "OXSizableMiniDockFrameWnd.h"
 #include "OXSizeDockBar.h"
 #include "OXSkinnedApp.h"
@@ -47,11 +48,6 @@ const UINT kCaptionRedraw = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRA
 // Bars created with SCBS_AUTODELETE; the array exists while it holds any.
 CPtrArray* g_pAutoDeleteBars = nullptr;
 
-// The mouse hook shared by all sizeable bars, kept while any bar window lives.
-HHOOK g_hMouseHook = nullptr;
-int g_nHookUsers = 0;
-HWND g_hLastMouseWnd = nullptr;
-
 COXSizeControlBar* SizeBarFromHandle(HWND hWnd) {
     CWnd* pWnd = hWnd != nullptr ? CWnd::FromHandlePermanent(hWnd) : nullptr;
     return dynamic_cast<COXSizeControlBar*>(pWnd);
@@ -59,33 +55,19 @@ COXSizeControlBar* SizeBarFromHandle(HWND hWnd) {
 
 // The skins draw hot buttons from the cursor position, so a bar the cursor
 // has just left must be redrawn at once to lose its hot look.
+void RedrawBarLeft(HWND hWndLast, HWND hWndNow) {
+    COXSizeControlBar* pLast = SizeBarFromHandle(hWndLast);
+    if (pLast != nullptr && pLast != SizeBarFromHandle(hWndNow))
+        pLast->RedrawCaptionButtons();
+}
+
+LRESULT CALLBACK SizeBarMouseHook(int nCode, WPARAM wParam, LPARAM lParam);
+
+// The mouse hook shared by all sizeable bars, kept while any bar window lives.
+COXMouseHook g_mouseHook(SizeBarMouseHook, RedrawBarLeft, "COXSizeControlBar");
+
 LRESULT CALLBACK SizeBarMouseHook(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION && (wParam == WM_MOUSEMOVE || wParam == WM_NCMOUSEMOVE)) {
-        HWND hWnd = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam)->hwnd;
-        COXSizeControlBar* pLast = SizeBarFromHandle(g_hLastMouseWnd);
-        if (pLast != nullptr && pLast != SizeBarFromHandle(hWnd))
-            pLast->RedrawCaptionButtons();
-        g_hLastMouseWnd = hWnd;
-    }
-    return ::CallNextHookEx(g_hMouseHook, nCode, wParam, lParam);
-}
-
-void AddMouseHookUser() {
-    if (g_nHookUsers++ == 0) {
-        g_hMouseHook =
-            ::SetWindowsHookExA(WH_MOUSE, SizeBarMouseHook, nullptr, ::GetCurrentThreadId());
-        if (g_hMouseHook == nullptr)
-            TRACE("COXSizeControlBar::OnCreate: the mouse hook was not installed.\n");
-    }
-}
-
-void RemoveMouseHookUser() {
-    if (g_nHookUsers > 0 && --g_nHookUsers == 0) {
-        if (g_hMouseHook != nullptr)
-            ::UnhookWindowsHookEx(g_hMouseHook);
-        g_hMouseHook = nullptr;
-        g_hLastMouseWnd = nullptr;
-    }
+    return g_mouseHook.OnHook(nCode, wParam, lParam);
 }
 
 BOOL MainWindowAllowsTabDocking() {
@@ -400,7 +382,7 @@ LRESULT COXSizeControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
 int COXSizeControlBar::OnCreate(LPCREATESTRUCT lpcs) {
     if (CControlBar::OnCreate(lpcs) == -1)
         return -1;
-    AddMouseHookUser();
+    g_mouseHook.AddUser();
     m_bHookUser = TRUE;
     return 0;
 }
@@ -408,7 +390,7 @@ int COXSizeControlBar::OnCreate(LPCREATESTRUCT lpcs) {
 void COXSizeControlBar::OnDestroy() {
     if (m_bHookUser) {
         m_bHookUser = FALSE;
-        RemoveMouseHookUser();
+        g_mouseHook.RemoveUser();
     }
     CControlBar::OnDestroy();
 }

@@ -136,4 +136,9 @@ protected:
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    // GetRowInsertLeft (bRow) and GetColumnInsertTop: from nFirst, past every
+    // bar in the row or column at nAcross that starts at or before nAlong.
+    int GetInsertStart(CControlBar* pBar, BOOL bRow, int nAcross, int nAlong, int nFirst) const;
 };

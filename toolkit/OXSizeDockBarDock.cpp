@@ -80,39 +80,28 @@ CPoint COXSizeDockBar::FindInsertPoint(int x, int y) const {
 }
 
 int COXSizeDockBar::GetRowInsertLeft(CControlBar* pBar, int nTop, int nLeft) const {
-    const BOOL bSizeable = IsSizeControlBar(pBar);
-    int nResult = ClientRectOf(this, this).left - 2;
-    for (int n = 0; n < m_arrBars.GetSize(); ++n) {
-        CControlBar* pOther = GetValidBar(n);
-        if (pOther == nullptr || pOther == pBar || !pOther->IsVisible())
-            continue;
-        const CRect rect = ClientRectOf(pOther, this);
-        if (rect.top != nTop)
-            continue;
-        if (rect.left > nLeft)
-            break;
-        const int nEnd =
-            rect.right + (bSizeable && IsSizeControlBar(pOther) ? OX_SPLITTER_SIZE : 0);
-        if (nResult < nEnd)
-            nResult = nEnd - 2;
-    }
-    return nResult;
+    return GetInsertStart(pBar, TRUE, nTop, nLeft, ClientRectOf(this, this).left - 2);
 }
 
 int COXSizeDockBar::GetColumnInsertTop(CControlBar* pBar, int nLeft, int nTop) const {
+    return GetInsertStart(pBar, FALSE, nLeft, nTop, ClientRectOf(this, this).top);
+}
+
+int COXSizeDockBar::GetInsertStart(CControlBar* pBar, BOOL bRow, int nAcross, int nAlong,
+                                   int nFirst) const {
     const BOOL bSizeable = IsSizeControlBar(pBar);
-    int nResult = ClientRectOf(this, this).top;
+    int nResult = nFirst;
     for (int n = 0; n < m_arrBars.GetSize(); ++n) {
         CControlBar* pOther = GetValidBar(n);
         if (pOther == nullptr || pOther == pBar || !pOther->IsVisible())
             continue;
         const CRect rect = ClientRectOf(pOther, this);
-        if (rect.left != nLeft)
+        if ((bRow ? rect.top : rect.left) != nAcross)
             continue;
-        if (rect.top > nTop)
+        if ((bRow ? rect.left : rect.top) > nAlong)
             break;
-        const int nEnd =
-            rect.bottom + (bSizeable && IsSizeControlBar(pOther) ? OX_SPLITTER_SIZE : 0);
+        const int nEnd = (bRow ? rect.right : rect.bottom) +
+                         (bSizeable && IsSizeControlBar(pOther) ? OX_SPLITTER_SIZE : 0);
         if (nResult < nEnd)
             nResult = nEnd - 2;
     }
@@ -210,30 +199,17 @@ void COXSizeDockBar::DockBarAtRect(CControlBar* pBar, LPCRECT lpRect) {
         ::SetWindowPos(pBar->m_hWnd, nullptr, x, y, cx, cy,
                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
     } else {
-        nPosNew = static_cast<int>(m_arrBars.Add(pBar));
-        m_arrBars.Add(nullptr);
-        const AUX_DATA& aux = AfxGetAuxData();
-        ::SetWindowPos(pBar->m_hWnd, nullptr, -aux.cxBorder2, -aux.cyBorder2, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
+        nPosNew = AddRowAtEnd(pBar);
     }
 
-    if (pOld == this)
-        RemoveControlBar(pBar, nPosNew, -1);
-    else if (pOld != nullptr)
-        // Leaving the frame for a floating frame keeps the place to come back to.
-        pOld->RemoveControlBar(pBar, -1, m_bFloating && !pOld->m_bFloating ? 1 : 0);
-    pBar->m_pDockBar = this;
+    TakeBarFrom(pOld, pBar, nPosNew);
     if (bHidden)
         ::SetWindowPos(pBar->m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RemovePlaceHolder(pBar);
     if (CFrameWnd* pFrame = GetDockingFrame())
         pFrame->DelayRecalcLayout(TRUE);
-    // A floating frame left without bars has nothing more to show.
-    if (bFromElsewhere && pOld->m_bFloating && pOld->GetDockedCount() == 0) {
-        if (CWnd* pFloatingFrame = pOld->GetParent())
-            pFloatingFrame->DestroyWindow();
-    }
+    DestroyIfEmptyFloating(pOld);
 }
 
 void COXSizeDockBar::MaximizeBar(COXSizeControlBar* pBar, BOOL bMaximize) {

@@ -135,14 +135,7 @@ CSize COXSizeDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
         if (bSizeable)
             bSplitterPending = TRUE;
 
-        DWORD nMode;
-        if ((pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) && (pBar->m_dwStyle & CBRS_FLOATING))
-            nMode = LM_HORZ | LM_MRUWIDTH;
-        else if (pBar->m_dwStyle & CBRS_ORIENT_HORZ)
-            nMode = LM_HORZ | LM_HORZDOCK;
-        else
-            nMode = LM_VERTDOCK;
-        const CSize sizeBar = pBar->CalcDynamicLayout(-1, nMode);
+        const CSize sizeBar = CalcRowBarSize(pBar);
         CRect rect(pt, sizeBar);
         CRect rectBar;
         pBar->GetWindowRect(&rectBar);
@@ -209,17 +202,8 @@ CSize COXSizeDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
         }
 
         rect.OffsetRect(bHorz ? nAlong - rect.left : 0, bHorz ? 0 : nAlong - rect.top);
-        if (rect != rectBar && layout.hDWP != nullptr)
-            layout.hDWP =
-                ::DeferWindowPos(layout.hDWP, pBar->m_hWnd, nullptr, rect.left, rect.top,
-                                 rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-        if (bHorz) {
-            pt.x = rect.left + sizeBar.cx - aux.cxBorder2;
-            nThickness = std::max(nThickness, static_cast<int>(sizeBar.cy));
-        } else {
-            pt.y = rect.top + sizeBar.cy - aux.cyBorder2;
-            nThickness = std::max(nThickness, static_cast<int>(sizeBar.cx));
-        }
+        DeferBarMove(layout, pBar, rect, rectBar);
+        StepPastBar(pt, nThickness, rect, sizeBar, bHorz);
         if (!m_bLayoutQuery && pBar->m_pDockContext != nullptr) {
             pBar->m_pDockContext->m_rectMRUDockPos = rect;
             pBar->m_pDockContext->m_uMRUDockID = nID;

@@ -25,6 +25,22 @@ LONG& DockedLength(COXSizeControlBar* pBar, BOOL bHorz) {
     return bHorz ? pBar->m_sizeHorzDock.cx : pBar->m_sizeVertDock.cy;
 }
 
+// Takes what is still owed (nRemain) from one bar's length, which goes down
+// to 0 at the most; a growth (nRemain < 0) the bar takes all of. With bApply
+// the length changes, else only nRemain. TRUE when nothing is owed any more.
+BOOL TakeFromBar(LONG& nLength, int& nRemain, BOOL bApply) {
+    if (nRemain < 0 || nLength >= nRemain) {
+        if (bApply)
+            nLength -= nRemain;
+        nRemain = 0;
+        return TRUE;
+    }
+    nRemain -= nLength;
+    if (bApply)
+        nLength = 0;
+    return FALSE;
+}
+
 } // namespace
 
 void COXSizeDockBar::AddSplitter(int nType, int left, int top, int right, int bottom,
@@ -96,22 +112,9 @@ int COXSizeDockBar::ShrinkBarsAfter(int nIndex, int nAmount, BOOL bApply, int* p
         if (!pBar->IsVisible() || !IsSizeControlBar(pBar))
             continue;
         ++nCount;
-        LONG& nLength = DockedLength(static_cast<COXSizeControlBar*>(pBar), bHorz);
-        if (nRemain < 0) { // growth: the nearest bar takes it all
-            if (bApply)
-                nLength -= nRemain;
-            nRemain = 0;
+        if (TakeFromBar(DockedLength(static_cast<COXSizeControlBar*>(pBar), bHorz), nRemain,
+                        bApply))
             break;
-        }
-        if (nLength >= nRemain) {
-            if (bApply)
-                nLength -= nRemain;
-            nRemain = 0;
-            break;
-        }
-        nRemain -= nLength;
-        if (bApply)
-            nLength = 0;
     }
     if (nRemain > 0 && pLast != nullptr) {
         // Beyond the last bar the row may have room of its own.
@@ -136,22 +139,9 @@ int COXSizeDockBar::ShrinkBarsBefore(int nIndex, int nAmount, BOOL bApply, int* 
         if (pBar == nullptr || !pBar->IsVisible() || !IsSizeControlBar(pBar))
             continue;
         ++nCount;
-        LONG& nLength = DockedLength(static_cast<COXSizeControlBar*>(pBar), bHorz);
-        if (nRemain < 0) { // growth: the nearest bar takes it all
-            if (bApply)
-                nLength -= nRemain;
-            nRemain = 0;
+        if (TakeFromBar(DockedLength(static_cast<COXSizeControlBar*>(pBar), bHorz), nRemain,
+                        bApply))
             break;
-        }
-        if (nLength >= nRemain) {
-            if (bApply)
-                nLength -= nRemain;
-            nRemain = 0;
-            break;
-        }
-        nRemain -= nLength;
-        if (bApply)
-            nLength = 0;
     }
     if (pnCount != nullptr)
         *pnCount = nCount;

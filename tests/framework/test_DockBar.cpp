@@ -8,6 +8,7 @@
 #include "MiniFrameWnd.h"
 
 #include "native/gtest.h"
+#include "tests/support/WindowRects.h"
 
 #include <algorithm>
 #include <string>
@@ -32,13 +33,6 @@ public:
 };
 
 const UINT kFirstBarID = AFX_IDW_CONTROLBAR_FIRST + 0x40;
-
-CRect ChildRect(CWnd* pWnd) {
-    CRect rect;
-    pWnd->GetWindowRect(&rect);
-    pWnd->GetParent()->ScreenToClient(&rect);
-    return rect;
-}
 
 class DockBarTest : public ::testing::Test {
 protected:

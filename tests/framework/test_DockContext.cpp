@@ -11,6 +11,7 @@
 
 #include "tests/support/Canvas.h"
 #include "tests/support/UiScript.h"
+#include "tests/support/WindowRects.h"
 
 #include "native/gtest.h"
 
@@ -56,24 +57,6 @@ public:
 
 CPoint Mid(CPoint a, CPoint b) {
     return CPoint((a.x + b.x) / 2, (a.y + b.y) / 2);
-}
-
-CRect WindowRect(HWND hWnd) {
-    CRect rect;
-    ::GetWindowRect(hWnd, &rect);
-    return rect;
-}
-
-CRect ChildRect(CWnd* pWnd) {
-    CRect rect = WindowRect(pWnd->m_hWnd);
-    pWnd->GetParent()->ScreenToClient(&rect);
-    return rect;
-}
-
-void Drain() {
-    MSG msg;
-    while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessage(&msg);
 }
 
 // What a probe window does when its message reaches it inside the loop.
@@ -163,7 +146,7 @@ protected:
         m_pFrame->RecalcLayout();
         ::UpdateWindow(m_hFrame);
         m_rectClient = ClientOnScreen();
-        Drain();
+        PumpPending();
     }
     void TearDown() override {
         if (::GetCapture() != nullptr)
@@ -172,10 +155,9 @@ protected:
             m_pFrame->DestroyWindow();
         for (CDragBar* pBar : m_bars)
             delete pBar;
-        MSG msg;
-        while (::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        while (TakeQuitMessage() != -1) {
         }
-        Drain();
+        PumpPending();
     }
 
     CDragBar* MakeBar(DWORD dwStyle = 0, DWORD dwDockStyle = CBRS_ALIGN_ANY) {
@@ -215,7 +197,7 @@ protected:
     }
     // A screen point at (x, y) inside the bar's window.
     CPoint OnBar(CControlBar* pBar, int x, int y) {
-        return WindowRect(pBar->m_hWnd).TopLeft() + CSize(x, y);
+        return ScreenRect(pBar).TopLeft() + CSize(x, y);
     }
     void PostTo(CControlBar* pBar, UINT nMsg, WPARAM wParam, CPoint ptScreen) {
         CPoint pt = ptScreen;
@@ -228,7 +210,7 @@ protected:
     // Drags pBar from ptFrom to ptTo (screen) and releases it there.
     void Drag(CControlBar* pBar, CPoint ptFrom, CPoint ptTo) {
         ::SetCursorPos(ptFrom.x, ptFrom.y);
-        Drain();
+        PumpPending();
         PostTo(pBar, WM_MOUSEMOVE, MK_LBUTTON, Mid(ptFrom, ptTo));
         PostTo(pBar, WM_MOUSEMOVE, MK_LBUTTON, ptTo);
         PostTo(pBar, WM_LBUTTONUP, 0, ptTo);
@@ -281,7 +263,7 @@ TEST_F(DockContextTest, InputDragDocksOnTheSideUnderTheBarAtItsPlace) {
                           (c.nToY >= 0 ? m_rectClient.top : m_rectClient.bottom) + c.nToY);
         CDockBar* pTarget = DockBar(c.nDockBarID);
         // Where the dock bar stands while the top still holds the bar.
-        const CPoint ptTargetAtDrop = WindowRect(pTarget->m_hWnd).TopLeft();
+        const CPoint ptTargetAtDrop = ScreenRect(pTarget).TopLeft();
 
         Drag(m_pA, ptFrom, ptTo);
         EXPECT_EQ(::GetCapture(), nullptr);
@@ -322,7 +304,7 @@ TEST_F(DockContextTest, InputDragOverThePaneFloatsTheBarWhereItsFrameWasDrawn) {
     EXPECT_EQ(m_pA->GetBarStyle() & CBRS_ALIGN_ANY, static_cast<DWORD>(CBRS_ALIGN_TOP));
     // The frame's top-left moved with the mouse from the bar's top-left.
     const CPoint ptExpected = ptBar + (ptTo - ptFrom);
-    EXPECT_EQ(WindowRect(pFloating->m_hWnd).TopLeft(), ptExpected);
+    EXPECT_EQ(ScreenRect(pFloating).TopLeft(), ptExpected);
     EXPECT_EQ(m_pA->m_pDockContext->m_ptMRUFloatPos, ptExpected);
     EXPECT_EQ(m_pA->m_pDockContext->m_dwMRUFloatStyle, static_cast<DWORD>(CBRS_ALIGN_TOP));
     CRect rectClient;
@@ -369,7 +351,7 @@ TEST_F(DockContextTest, InputCtrlForcesFloatingAndShiftFlipsTheFloatingFrame) {
         const CPoint ptTo = c.bLeftSide ? CPoint(m_rectClient.left + 8, m_rectClient.top + 200)
                                         : m_rectClient.CenterPoint();
         ::SetCursorPos(ptFrom.x, ptFrom.y);
-        Drain();
+        PumpPending();
         for (const auto& key : c.keys)
             PostKey(m_pA, key.first, key.second);
         PostTo(m_pA, WM_MOUSEMOVE, MK_LBUTTON, ptTo);
@@ -380,7 +362,7 @@ TEST_F(DockContextTest, InputCtrlForcesFloatingAndShiftFlipsTheFloatingFrame) {
         EXPECT_EQ(m_pA->GetBarStyle() & CBRS_ALIGN_ANY, c.dwExpectedAlign);
         if (c.bExpectFloating) {
             // Both floating rectangles start at the bar and hold the mouse.
-            EXPECT_EQ(WindowRect(FloatingFrameOf(m_pA)->m_hWnd).TopLeft(), ptBar + (ptTo - ptFrom));
+            EXPECT_EQ(ScreenRect(FloatingFrameOf(m_pA)).TopLeft(), ptBar + (ptTo - ptFrom));
             CRect rectClient;
             FloatingFrameOf(m_pA)->GetClientRect(&rectClient);
             const CSize sizeBar = c.dwExpectedAlign == CBRS_ALIGN_TOP ? kHorz : kVert;
@@ -422,7 +404,7 @@ TEST_F(DockContextTest, InputEscapeOrRightButtonCancelsAndLeavesTheBar) {
         const CPoint ptFrom = OnBar(m_pA, 10, 10);
         const CPoint ptTo(m_rectClient.left + 8, m_rectClient.top + 200);
         ::SetCursorPos(ptFrom.x, ptFrom.y);
-        Drain();
+        PumpPending();
         PostTo(m_pA, WM_MOUSEMOVE, MK_LBUTTON, ptTo);
         PostTo(m_pA, c.nMsg, c.wParam, ptTo);
         PostTo(m_pA, WM_LBUTTONUP, 0, ptTo); // after the cancel: not the drag's
@@ -438,7 +420,7 @@ TEST_F(DockContextTest, InputEscapeOrRightButtonCancelsAndLeavesTheBar) {
         EXPECT_TRUE(::PeekMessage(&msg, m_pA->m_hWnd, WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE));
         // The bar is where it was with no frame left on the screen: it can be
         // dragged again.
-        Drain();
+        PumpPending();
     }
     Drag(m_pA, OnBar(m_pA, 10, 10), CPoint(m_rectClient.left + 8, m_rectClient.top + 200));
     EXPECT_EQ(m_pA->m_pDockBar, DockBar(AFX_IDW_DOCKBAR_LEFT));
@@ -451,7 +433,7 @@ TEST_F(DockContextTest, InputLoopHoldsTheDesktopOnlyWhileItRunsAndPassesOtherMes
 
     const CPoint ptFrom = OnBar(m_pA, 10, 10);
     ::SetCursorPos(ptFrom.x, ptFrom.y);
-    Drain();
+    PumpPending();
     PostTo(m_pA, WM_MOUSEMOVE, MK_LBUTTON, m_rectClient.CenterPoint());
     ::PostMessage(hProbe, kProbeRecord, 0, 0);
     PostTo(m_pA, WM_KEYDOWN, VK_ESCAPE, m_rectClient.CenterPoint());
@@ -471,7 +453,7 @@ TEST_F(DockContextTest, InputLosingTheCaptureCancelsTheDrag) {
     const CPoint ptFrom = OnBar(m_pA, 10, 10);
     const CPoint ptTo(m_rectClient.left + 8, m_rectClient.top + 200);
     ::SetCursorPos(ptFrom.x, ptFrom.y);
-    Drain();
+    PumpPending();
     PostTo(m_pA, WM_MOUSEMOVE, MK_LBUTTON, ptTo);
     ::PostMessage(hProbe, kProbeTakeCapture, 0, 0);
     PostTo(m_pA, WM_LBUTTONUP, 0, ptTo);
@@ -493,7 +475,7 @@ TEST_F(DockContextTest, InputABarDestroyedDuringItsDragGivesTheDesktopBack) {
     ASSERT_NE(hProbe, nullptr);
     const CPoint ptFrom = OnBar(m_pA, 10, 10);
     ::SetCursorPos(ptFrom.x, ptFrom.y);
-    Drain();
+    PumpPending();
     PostTo(m_pA, WM_MOUSEMOVE, MK_LBUTTON, m_rectClient.CenterPoint());
     ::PostMessage(hProbe, kProbeDestroy, reinterpret_cast<WPARAM>(m_pA->m_hWnd), 0);
     m_pA->m_pDockContext->StartDrag(ptFrom);
@@ -517,7 +499,7 @@ TEST_F(DockContextTest, InputScreenShowsAThinFrameOverASideAHalftoneOneElsewhere
     g_shots.clear();
     const CPoint ptFrom = OnBar(m_pA, 10, 10);
     ::SetCursorPos(ptFrom.x, ptFrom.y);
-    Drain();
+    PumpPending();
     ::UpdateWindow(m_hFrame);
     const std::unique_ptr<CCanvas> pBefore = Shoot(g_rectShot);
 
@@ -577,7 +559,7 @@ TEST_F(DockContextTest, InputQuitDuringTheDragCancelsItAndIsPostedAgain) {
     const CRect rectBefore = ChildRect(m_pA);
     const CPoint ptFrom = OnBar(m_pA, 10, 10);
     ::SetCursorPos(ptFrom.x, ptFrom.y);
-    Drain();
+    PumpPending();
     PostTo(m_pA, WM_MOUSEMOVE, MK_LBUTTON, m_rectClient.CenterPoint());
     ::PostQuitMessage(7);
     m_pA->m_pDockContext->StartDrag(ptFrom);
@@ -586,9 +568,7 @@ TEST_F(DockContextTest, InputQuitDuringTheDragCancelsItAndIsPostedAgain) {
     EXPECT_EQ(ChildRect(m_pA), rectBefore);
     EXPECT_EQ(::GetCapture(), nullptr);
     EXPECT_TRUE(DesktopUnlocked());
-    MSG msg;
-    ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_EQ(TakeQuitMessage(), 7);
 }
 
 TEST_F(DockContextTest, InputDragDoesNotStartWhileAnotherWindowHoldsTheMouse) {
@@ -599,7 +579,7 @@ TEST_F(DockContextTest, InputDragDoesNotStartWhileAnotherWindowHoldsTheMouse) {
     ASSERT_EQ(::GetCapture(), other.m_hWnd);
     const CRect rectBefore = ChildRect(m_pA);
     const CPoint ptFrom = OnBar(m_pA, 10, 10);
-    CRect rectScreen = WindowRect(m_pA->m_hWnd);
+    CRect rectScreen = ScreenRect(m_pA);
     rectScreen.InflateRect(0, 0, 10, 10);
     ::UpdateWindow(m_hFrame);
     const std::unique_ptr<CCanvas> pBefore = Shoot(rectScreen);
@@ -691,7 +671,7 @@ TEST_F(DockContextTest, ToggleDockingReturnsToTheSameDockBarAndRowAndFloatingPla
     pB->m_pDockContext->ToggleDocking();
     ASSERT_TRUE(pB->IsFloating());
     EXPECT_EQ(ArrayOf(AFX_IDW_DOCKBAR_TOP), "|A|#B|");
-    const CPoint ptFloat = WindowRect(FloatingFrameOf(pB)->m_hWnd).TopLeft();
+    const CPoint ptFloat = ScreenRect(FloatingFrameOf(pB)).TopLeft();
     EXPECT_EQ(pB->m_pDockContext->m_ptMRUFloatPos, ptFloat);
     // Moved while floating: the next float comes back here.
     const CPoint ptMoved = ptFloat + CSize(30, 40);
@@ -705,7 +685,7 @@ TEST_F(DockContextTest, ToggleDockingReturnsToTheSameDockBarAndRowAndFloatingPla
 
     pB->m_pDockContext->ToggleDocking();
     ASSERT_TRUE(pB->IsFloating());
-    EXPECT_EQ(WindowRect(FloatingFrameOf(pB)->m_hWnd).TopLeft(), ptMoved);
+    EXPECT_EQ(ScreenRect(FloatingFrameOf(pB)).TopLeft(), ptMoved);
 }
 
 TEST_F(DockContextTest, ABarThatNeverDockedTogglesToTheFirstSideItMayTake) {
@@ -722,7 +702,7 @@ TEST_F(DockContextTest, DoubleClicksOnTheBarAndOnTheFloatingCaptionToggle) {
     CFrameWnd* pFloating = FloatingFrameOf(m_pA);
     ASSERT_NE(pFloating, nullptr);
     const HWND hFloating = pFloating->m_hWnd;
-    CRect rect = WindowRect(hFloating);
+    CRect rect = ScreenRect(hFloating);
     pFloating->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(rect.left + 20, rect.top + 5));
     EXPECT_FALSE(::IsWindow(hFloating));
     EXPECT_EQ(m_pA->m_pDockBar, DockBar(AFX_IDW_DOCKBAR_TOP));
@@ -735,11 +715,11 @@ TEST_F(DockContextTest, InputPressOnTheFloatingCaptionDragsTheBar) {
     m_pFrame->FloatControlBar(m_pA, CPoint(300, 250), CBRS_ALIGN_TOP);
     CFrameWnd* pFloating = FloatingFrameOf(m_pA);
     ASSERT_NE(pFloating, nullptr);
-    const CRect rect = WindowRect(pFloating->m_hWnd);
+    const CRect rect = ScreenRect(pFloating);
     const CPoint ptFrom(rect.left + 20, rect.top + 5);
     const CPoint ptTo(m_rectClient.left + 150, m_rectClient.bottom - 4);
     ::SetCursorPos(ptFrom.x, ptFrom.y);
-    Drain();
+    PumpPending();
     PostTo(m_pA, WM_MOUSEMOVE, MK_LBUTTON, ptTo);
     PostTo(m_pA, WM_LBUTTONUP, 0, ptTo);
     pFloating->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(ptFrom.x, ptFrom.y));
@@ -763,7 +743,7 @@ TEST_F(DockContextTest, FloatingFrameBordersMoveItUnlessTheBarSizesItself) {
         SCOPED_TRACE(c.name);
         CFrameWnd* pFloating = FloatingFrameOf(c.pBar);
         ASSERT_NE(pFloating, nullptr);
-        const CRect rect = WindowRect(pFloating->m_hWnd);
+        const CRect rect = ScreenRect(pFloating);
         auto hit = [&](int x, int y) {
             return pFloating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(x, y));
         };
@@ -814,21 +794,21 @@ TEST_F(DockContextTest, InputResizeAsksTheBarAndKeepsTheOppositeEdges) {
         m_pFrame->FloatControlBar(pBar, CPoint(300, 300), CBRS_ALIGN_TOP);
         CFrameWnd* pFloating = FloatingFrameOf(pBar);
         ASSERT_NE(pFloating, nullptr);
-        const CRect rectBefore = WindowRect(pFloating->m_hWnd);
+        const CRect rectBefore = ScreenRect(pFloating);
         CRect rectClient;
         pFloating->GetClientRect(&rectClient);
         ASSERT_EQ(rectClient.Size(), CSize(100 - 2 * B2X, 60 - 2 * B2Y));
 
         const CPoint ptFrom = rectBefore.CenterPoint();
         ::SetCursorPos(ptFrom.x, ptFrom.y);
-        Drain();
+        PumpPending();
         PostTo(pBar, WM_MOUSEMOVE, MK_LBUTTON, ptFrom + c.move);
         PostTo(pBar, WM_LBUTTONUP, 0, ptFrom + c.move);
         pBar->m_pDockContext->StartResize(c.nHitTest, ptFrom);
 
         EXPECT_EQ(pBar->m_sizeFloat, c.expectedBar);
         EXPECT_EQ(pBar->m_nCommits, 1);
-        const CRect rectAfter = WindowRect(pFloating->m_hWnd);
+        const CRect rectAfter = ScreenRect(pFloating);
         pFloating->GetClientRect(&rectClient);
         EXPECT_EQ(rectClient.Size(), c.expectedBar - CSize(2 * B2X, 2 * B2Y));
         const CSize grown = rectAfter.Size() - rectBefore.Size();
@@ -844,26 +824,24 @@ TEST_F(DockContextTest, InputResizeEndsOnQuitAndEscapeWithoutChangingTheBar) {
     CDragBar* pBar = MakeBar(CBRS_SIZE_DYNAMIC);
     m_pFrame->FloatControlBar(pBar, CPoint(300, 300), CBRS_ALIGN_TOP);
     CFrameWnd* pFloating = FloatingFrameOf(pBar);
-    const CRect rectBefore = WindowRect(pFloating->m_hWnd);
+    const CRect rectBefore = ScreenRect(pFloating);
     const CPoint ptFrom = rectBefore.CenterPoint();
     ::SetCursorPos(ptFrom.x, ptFrom.y);
-    Drain();
+    PumpPending();
 
     PostTo(pBar, WM_MOUSEMOVE, MK_LBUTTON, ptFrom + CSize(50, 0));
     PostKey(pBar, WM_KEYDOWN, VK_ESCAPE);
     pBar->m_pDockContext->StartResize(HTRIGHT, ptFrom);
-    EXPECT_EQ(WindowRect(pFloating->m_hWnd), rectBefore);
+    EXPECT_EQ(ScreenRect(pFloating), rectBefore);
 
     PostTo(pBar, WM_MOUSEMOVE, MK_LBUTTON, ptFrom + CSize(50, 0));
     ::PostQuitMessage(3);
     pBar->m_pDockContext->StartResize(HTRIGHT, ptFrom);
-    EXPECT_EQ(WindowRect(pFloating->m_hWnd), rectBefore);
+    EXPECT_EQ(ScreenRect(pFloating), rectBefore);
     EXPECT_EQ(pBar->m_nCommits, 0);
     EXPECT_EQ(::GetCapture(), nullptr);
     EXPECT_TRUE(DesktopUnlocked());
-    MSG msg;
-    ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 3u);
+    EXPECT_EQ(TakeQuitMessage(), 3);
 }
 
 // ---- Which side takes a rectangle.

@@ -7,6 +7,7 @@
 #include "RectTracker.h"
 
 #include "native/gtest.h"
+#include "tests/support/UiScript.h"
 
 #include <vector>
 
@@ -223,21 +224,15 @@ protected:
         CPoint pt = kPress;
         ::ClientToScreen(m_hFrame, &pt);
         ::SetCursorPos(pt.x, pt.y);
-        Drain();
+        PumpPending();
     }
     void TearDown() override {
         if (::GetCapture() != nullptr)
             ::ReleaseCapture();
         if (::IsWindow(m_hFrame))
             m_pFrame->DestroyWindow();
-        MSG msg;
-        while (::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        while (TakeQuitMessage() != -1) {
         }
-    }
-    void Drain() {
-        MSG msg;
-        while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessage(&msg);
     }
     void Post(UINT nMsg, WPARAM wParam, CPoint pt) {
         ::PostMessage(m_hFrame, nMsg, wParam, MAKELPARAM(pt.x, pt.y));
@@ -277,7 +272,7 @@ TEST_F(TrackInputTest, ReleaseKeepsTheDraggedRectangle) {
         EXPECT_FALSE(tracker.m_draws.front().bErase) << c.name;
         EXPECT_TRUE(tracker.m_draws.back().bFinalErase) << c.name;
         EXPECT_EQ(tracker.LastFrameSize(), CSize(0, 0)) << c.name;
-        Drain();
+        PumpPending();
     }
 }
 
@@ -306,7 +301,7 @@ TEST_F(TrackInputTest, EscapeOrRightButtonPutsTheRectangleBack) {
         EXPECT_EQ(tracker.LastFrameSize(), CSize(0, 0)) << c.name;
         MSG msg;
         EXPECT_TRUE(::PeekMessage(&msg, m_hFrame, WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE)) << c.name;
-        Drain();
+        PumpPending();
     }
 }
 
@@ -318,9 +313,7 @@ TEST_F(TrackInputTest, QuitDuringTheDragCancelsItAndIsPostedAgain) {
     EXPECT_FALSE(tracker.TrackHandle(CRectTracker::hitMiddle, m_pFrame, kPress, nullptr));
     EXPECT_EQ(tracker.m_rect, CRect(50, 60, 150, 120));
     EXPECT_EQ(::GetCapture(), nullptr);
-    MSG msg;
-    ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_EQ(TakeQuitMessage(), 7);
 }
 
 TEST_F(TrackInputTest, DragDoesNotStartWhileAnotherWindowHoldsTheMouse) {

@@ -10,6 +10,7 @@
 #include "ToolBar.h"
 
 #include "native/gtest.h"
+#include "tests/support/UiScript.h"
 
 #include <commctrl.h>
 
@@ -57,12 +58,6 @@ CSize WindowSize(CWnd* pWnd) {
     return rect.Size();
 }
 
-void Drain() {
-    MSG msg;
-    while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessage(&msg);
-}
-
 class ToolBarTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -79,7 +74,7 @@ protected:
             ::ReleaseCapture();
         if (::IsWindow(m_hFrame))
             m_pFrame->DestroyWindow();
-        Drain();
+        PumpPending();
     }
     // The toolbar from the resource, docked on the top.
     void MakeBar(DWORD dwExtraStyle = 0) {
@@ -104,7 +99,7 @@ protected:
         CPoint pt = ItemRect(m_bar, nIndex).CenterPoint();
         m_bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
         m_bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-        Drain();
+        PumpPending();
     }
     void IdleUpdate() {
         ::SendMessage(m_hFrame, WM_IDLEUPDATECMDUI, TRUE, 0);
@@ -198,8 +193,9 @@ TEST_F(ToolBarTest, ASizingBarWrapsToTheWidthOrHeightAskedAndKeepsTheCommittedWi
         SCOPED_TRACE(c.name);
         CSize size = m_bar.CalcDynamicLayout(c.nLength, c.nMode | LM_COMMIT);
         EXPECT_EQ(RowCount(), c.nRows);
-        if ((c.nMode & LM_LENGTHY) == 0 && c.nRows > 1)
+        if ((c.nMode & LM_LENGTHY) == 0 && c.nRows > 1) {
             EXPECT_LE(size.cx, c.nLength);
+        }
         EXPECT_EQ(m_bar.m_nMRUWidth, size.cx);
         EXPECT_EQ(m_bar.CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH), size);
     }
@@ -272,7 +268,7 @@ TEST_F(ToolBarTest, InputPressOnAGapDragsTheBarButNotOnAButton) {
     CPoint ptGapScreen = ptGap;
     m_bar.ClientToScreen(&ptGapScreen);
     ::SetCursorPos(ptGapScreen.x, ptGapScreen.y);
-    Drain();
+    PumpPending();
     CPoint ptToClient = ptTo;
     m_bar.ScreenToClient(&ptToClient);
     m_bar.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptToClient.x, ptToClient.y));
@@ -280,7 +276,7 @@ TEST_F(ToolBarTest, InputPressOnAGapDragsTheBarButNotOnAButton) {
     m_bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptGap.x, ptGap.y));
     EXPECT_TRUE(m_bar.IsFloating());
     EXPECT_EQ(m_pFrame->m_nOpens, 0);
-    Drain();
+    PumpPending();
 
     // On a button: the button is pressed, the bar stays.
     IdleUpdate();

@@ -71,6 +71,13 @@ void PumpPending() {
     }
 }
 
+int TakeQuitMessage() {
+    MSG msg;
+    if (!::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        return -1;
+    return static_cast<int>(msg.wParam);
+}
+
 bool PumpUntil(const std::function<bool()>& pred) {
     for (int i = 0; i < 2000 && !pred(); ++i) {
         PumpPending();

@@ -45,6 +45,9 @@ HWND FindThreadDialog(HWND hWndExclude = nullptr, bool bMessageBox = false);
 bool PumpUntil(const std::function<bool()>& pred);
 // Dispatches the messages waiting in the thread's queue.
 void PumpPending();
+// Takes the WM_QUIT waiting in the thread's queue (a loop that meets one must
+// put it back) and gives its exit code; -1 when there is none.
+int TakeQuitMessage();
 // Runs the thread's messages for a while, so that every window has painted
 // and Wine has put the painting on the X screen.
 void Settle(DWORD nMilliseconds = 300);

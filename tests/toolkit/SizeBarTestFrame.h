@@ -13,6 +13,9 @@
 #include "framework/WinApp.h"
 
 #include "native/gtest.h"
+#include "tests/support/GeometryPrint.h"
+#include "tests/support/UiScript.h"
+#include "tests/support/WindowRects.h"
 
 #include <vector>
 
@@ -69,11 +72,7 @@ public:
 
 // Dispatches whatever is waiting, idle layout included.
 inline void PumpMessages(CWnd* pFrame = nullptr) {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+    PumpPending();
     if (pFrame != nullptr && pFrame->m_hWnd != nullptr)
         pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
     if (pFrame != nullptr && pFrame->m_hWnd != nullptr)
@@ -128,13 +127,14 @@ protected:
         PumpMessages(m_pFrame);
         return pBar;
     }
+    // Docks pBar on a side (an AFX_IDW_DOCKBAR_* id) and lays the frame out.
+    void DockAndLayout(CControlBar* pBar, UINT nDockBarID) {
+        m_pFrame->DockControlBar(pBar, nDockBarID);
+        m_pFrame->RecalcLayout();
+        PumpMessages(m_pFrame);
+    }
     COXSizeDockBar* DockBar(UINT nID) {
         return dynamic_cast<COXSizeDockBar*>(m_pFrame->GetControlBar(nID));
-    }
-    CRect ScreenRect(CWnd* pWnd) {
-        CRect rect;
-        pWnd->GetWindowRect(&rect);
-        return rect;
     }
 
     CSizeBarTestFrame* m_pFrame = nullptr;

@@ -10,6 +10,7 @@
 #include "tests/support/Canvas.h"
 #include "tests/support/GeometryPrint.h"
 #include "tests/support/UiScript.h"
+#include "tests/support/WindowRects.h"
 
 #include "toolkit/OXDockbarSkin.h"
 #include "toolkit/OXSizableMiniDockFrameWnd.h"
@@ -72,12 +73,6 @@ protected:
 BEGIN_MESSAGE_MAP(CPanelBar, COXSizeControlBar)
 ON_WM_SIZE()
 END_MESSAGE_MAP()
-
-CRect ScreenRect(CWnd* pWnd) {
-    CRect rect;
-    pWnd->GetWindowRect(&rect);
-    return rect;
-}
 
 // What the application's message loop does between two mouse moves: the
 // messages waiting, then the idle time in which delayed layouts run.
@@ -380,7 +375,7 @@ TEST_F(DockingFrameTest, InputTwoBarsDroppedAtOnePlaceShareItAsTabs) {
     EXPECT_EQ(pLeft->GetTabStripHeight(), 0);
 }
 
-TEST_F(DockingFrameTest, InputCaptionDragFloatsTheBarAndDoubleClickDocksItBack) {
+TEST_F(DockingFrameTest, InputCaptionDragOrDoubleClickFloatsTheBarAndDoubleClickDocksItBack) {
     CPoint overPane = FrameClientRect(&m_pane).CenterPoint();
     m_pFrame->ClientToScreen(&overPane);
     CaptionDragTo(m_pNotes.get(), overPane);
@@ -391,11 +386,19 @@ TEST_F(DockingFrameTest, InputCaptionDragFloatsTheBarAndDoubleClickDocksItBack) 
     EXPECT_TRUE(pFloating->IsWindowVisible());
     EXPECT_TRUE(ScreenRect(pFloating).PtInRect(overPane));
 
+    const CPoint floatingAt = ScreenRect(pFloating).TopLeft();
+
     // A double click on the floating bar puts it back where it was docked.
     SendToBar(m_pNotes.get(), WM_LBUTTONDBLCLK, MK_LBUTTON, CPoint(10, 10));
     Layout();
     EXPECT_FALSE(m_pNotes->IsBarFloating());
     EXPECT_EQ(DockBarIDOf(m_pNotes.get()), AFX_IDW_DOCKBAR_RIGHT);
+
+    // A double click on its docked caption floats it again where it floated.
+    SendToBar(m_pNotes.get(), WM_LBUTTONDBLCLK, MK_LBUTTON, CaptionPoint(m_pNotes.get()));
+    Layout();
+    ASSERT_TRUE(m_pNotes->IsBarFloating());
+    EXPECT_EQ(ScreenRect(m_pNotes->GetParentFrame()).TopLeft(), floatingAt);
 }
 
 TEST_F(DockingFrameTest, InputDragContextFloatsAndDocksWhenCaptionDraggingIsOff) {

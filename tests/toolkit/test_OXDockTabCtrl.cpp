@@ -3,73 +3,28 @@
 // hit test of the strip, inserting, removing and reordering tabs, the bar
 // shown for the selected tab and its size, the reflected selection change,
 // and pulling a tab out into a caption drag.
+#include "SizeDockFrameTest.h"
+
 #include "toolkit/OXDockTabCtrl.h"
-#include "toolkit/OXSizeCtrlBar.h"
-#include "toolkit/OXSizeDockBar.h"
 
-#include "framework/FrameWnd.h"
-#include "framework/WinApp.h"
-
-#include "native/gtest.h"
-
-#include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
 
 CWinApp theApp;
 
-const UINT kFirstBarID = AFX_IDW_CONTROLBAR_FIRST + 0x40;
-
-CRect ChildRect(CWnd* pWnd) {
-    CRect rect;
-    pWnd->GetWindowRect(&rect);
-    pWnd->GetParent()->ScreenToClient(&rect);
-    return rect;
-}
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessage(&msg);
-    }
-}
-
-class OXDockTabCtrlTest : public ::testing::Test {
+class OXDockTabCtrlTest : public SizeDockFrameTest {
 protected:
     void SetUp() override {
-        m_pFrame = new CFrameWnd;
-        ASSERT_TRUE(m_pFrame->Create(nullptr, "Tabs", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                     CRect(40, 40, 940, 740)));
-        m_hFrame = m_pFrame->m_hWnd;
-        theApp.m_pMainWnd = m_pFrame;
-        ASSERT_TRUE(m_pane.CreateEx(0, "Static", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1),
-                                    m_pFrame, AFX_IDW_PANE_FIRST));
-        m_pFrame->EnableDocking(CBRS_ALIGN_ANY, RUNTIME_CLASS(COXSizeDockBar));
+        SizeDockFrameTest::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         m_pFrame->RecalcLayout();
     }
-    void TearDown() override {
-        if (::GetCapture() != nullptr)
-            ::ReleaseCapture();
-        if (::IsWindow(m_hFrame))
-            m_pFrame->DestroyWindow();
-        m_bars.clear();
-        theApp.m_pMainWnd = nullptr;
-        Pump();
-    }
 
-    COXSizeDockBar* Dock(UINT nID) {
-        return DYNAMIC_DOWNCAST(COXSizeDockBar, m_pFrame->GetControlBar(nID));
-    }
+    using SizeDockFrameTest::MakeBar;
     COXSizeControlBar* MakeBar(const char* lpszTitle, DWORD dwDockStyle = CBRS_ALIGN_ANY) {
-        m_bars.push_back(std::make_unique<COXSizeControlBar>(0));
-        COXSizeControlBar* pBar = m_bars.back().get();
-        const UINT nID = kFirstBarID + static_cast<UINT>(m_bars.size());
-        EXPECT_TRUE(pBar->Create(m_pFrame, lpszTitle, nID, WS_CHILD | WS_VISIBLE | CBRS_TOP,
-                                 CRect(0, 0, 180, 200)));
-        pBar->EnableDocking(dwDockStyle);
-        return pBar;
+        return MakeBar(CSize(180, 200), dwDockStyle, lpszTitle);
     }
     // A bar docked alone in pDock and laid out.
     COXSizeControlBar* DockedBar(COXSizeDockBar* pDock, const char* lpszTitle) {
@@ -91,6 +46,22 @@ protected:
         CRect rectDrop(CPoint(rectDock.left + 10, rectDock.bottom - 20), CSize(180, 200));
         pDock->DockBarAtRect(pBar, &rectDrop);
     }
+    // Bar A docked alone in pDock and bar B dropped at its place (nOffset
+    // pixels right of it): two tabs when the places match.
+    std::pair<COXSizeControlBar*, COXSizeControlBar*> TwoTabs(COXSizeDockBar* pDock,
+                                                              int nOffset = 0) {
+        COXSizeControlBar* pA = DockedBar(pDock, "A");
+        COXSizeControlBar* pB = MakeBar("B");
+        DropAtSamePlace(pDock, pB, pA, nOffset);
+        return {pA, pB};
+    }
+    // Takes two bars and their tabs out of pDock, for the next case of a table.
+    void RemoveTwoTabs(COXSizeDockBar* pDock, CControlBar* pA, CControlBar* pB) {
+        pA->DestroyWindow();
+        pB->DestroyWindow();
+        pDock->m_wndTabs.DeleteAllItems();
+        m_pFrame->RecalcLayout();
+    }
     // Three bars docked in the left dock bar, all with tabs, C selected.
     void ThreeTabs(COXSizeDockBar* pDock, COXSizeControlBar* bars[3]) {
         bars[0] = DockedBar(pDock, "A");
@@ -105,11 +76,6 @@ protected:
         tabs.ClientToScreen(&pt);
         return pt;
     }
-
-    CFrameWnd* m_pFrame = nullptr;
-    HWND m_hFrame = nullptr;
-    CWnd m_pane;
-    std::vector<std::unique_ptr<COXSizeControlBar>> m_bars;
 };
 
 TEST_F(OXDockTabCtrlTest, TheStripHasItsFontAndPaddingAndNoHeightWithoutTabs) {
@@ -164,9 +130,7 @@ TEST_F(OXDockTabCtrlTest, ADropOnTheBottomFormsTabsOnlyWithABarAtTheSamePlace) {
     for (const SDropCase& c : kDropCases) {
         SCOPED_TRACE(c.name);
         COXSizeDockBar* pDock = Dock(c.nID);
-        COXSizeControlBar* pA = DockedBar(pDock, "A");
-        COXSizeControlBar* pB = MakeBar("B");
-        DropAtSamePlace(pDock, pB, pA, c.nOffset);
+        auto [pA, pB] = TwoTabs(pDock, c.nOffset);
         COXDockTabCtrl& tabs = pDock->m_wndTabs;
         EXPECT_EQ(pB->m_pDockBar, pDock);
         if (c.bTabs) {
@@ -192,10 +156,7 @@ TEST_F(OXDockTabCtrlTest, ADropOnTheBottomFormsTabsOnlyWithABarAtTheSamePlace) {
             EXPECT_TRUE(pA->IsVisible());
             EXPECT_TRUE(pB->IsVisible());
         }
-        pA->DestroyWindow();
-        pB->DestroyWindow();
-        tabs.DeleteAllItems();
-        m_pFrame->RecalcLayout();
+        RemoveTwoTabs(pDock, pA, pB);
     }
 }
 
@@ -210,9 +171,7 @@ TEST_F(OXDockTabCtrlTest, ABarAloneGetsNoTab) {
 
 TEST_F(OXDockTabCtrlTest, RemovingOneOfTwoTabsRemovesBothAndShowsTheOther) {
     COXSizeDockBar* pLeft = Dock(AFX_IDW_DOCKBAR_LEFT);
-    COXSizeControlBar* pA = DockedBar(pLeft, "A");
-    COXSizeControlBar* pB = MakeBar("B");
-    DropAtSamePlace(pLeft, pB, pA, 0);
+    auto [pA, pB] = TwoTabs(pLeft);
     ASSERT_EQ(pLeft->m_wndTabs.GetItemCount(), 2);
     ASSERT_FALSE(pA->IsVisible());
     pLeft->m_wndTabs.RemoveBar(pB);
@@ -297,9 +256,7 @@ TEST_F(OXDockTabCtrlTest, TheShownBarFillsTheSideDockBarAboveTheStrip) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.nID);
         COXSizeDockBar* pDock = Dock(c.nID);
-        COXSizeControlBar* pA = DockedBar(pDock, "A");
-        COXSizeControlBar* pB = MakeBar("B");
-        DropAtSamePlace(pDock, pB, pA, 0);
+        auto [pA, pB] = TwoTabs(pDock);
         ASSERT_EQ(pDock->m_wndTabs.GetItemCount(), 2);
         pDock->m_wndTabs.ShowCurrentBar();
         CRect rectClient;
@@ -308,18 +265,13 @@ TEST_F(OXDockTabCtrlTest, TheShownBarFillsTheSideDockBarAboveTheStrip) {
                              rectClient.bottom - OX_TABSTRIP_HEIGHT);
         EXPECT_EQ(ChildRect(pB), expected);
         EXPECT_EQ(pB->m_sizeVertDock, CSize(expected.Width(), expected.Height() + 5));
-        pA->DestroyWindow();
-        pB->DestroyWindow();
-        pDock->m_wndTabs.DeleteAllItems();
-        m_pFrame->RecalcLayout();
+        RemoveTwoTabs(pDock, pA, pB);
     }
 }
 
 TEST_F(OXDockTabCtrlTest, OnTheTopTheShownBarTakesTheWidthOfTheBarShownBefore) {
     COXSizeDockBar* pTop = Dock(AFX_IDW_DOCKBAR_TOP);
-    COXSizeControlBar* pA = DockedBar(pTop, "A");
-    COXSizeControlBar* pB = MakeBar("B");
-    DropAtSamePlace(pTop, pB, pA, 0);
+    auto [pA, pB] = TwoTabs(pTop);
     COXDockTabCtrl& tabs = pTop->m_wndTabs;
     ASSERT_EQ(tabs.GetItemCount(), 2);
     EXPECT_EQ(tabs.m_pLastHorzBar, pB);
@@ -337,9 +289,7 @@ TEST_F(OXDockTabCtrlTest, OnTheTopTheShownBarTakesTheWidthOfTheBarShownBefore) {
 
 TEST_F(OXDockTabCtrlTest, TheTabStripAddsItsHeightToTheDockBar) {
     COXSizeDockBar* pTop = Dock(AFX_IDW_DOCKBAR_TOP);
-    COXSizeControlBar* pA = DockedBar(pTop, "A");
-    COXSizeControlBar* pB = MakeBar("B");
-    DropAtSamePlace(pTop, pB, pA, 0);
+    TwoTabs(pTop);
     ASSERT_EQ(pTop->m_wndTabs.GetItemCount(), 2);
     m_pFrame->RecalcLayout();
     const int nWithTabs = ChildRect(pTop).Height();
@@ -350,9 +300,7 @@ TEST_F(OXDockTabCtrlTest, TheTabStripAddsItsHeightToTheDockBar) {
 
 TEST_F(OXDockTabCtrlTest, TheReflectedSelectionChangeShowsTheSelectedBar) {
     COXSizeDockBar* pLeft = Dock(AFX_IDW_DOCKBAR_LEFT);
-    COXSizeControlBar* pA = DockedBar(pLeft, "A");
-    COXSizeControlBar* pB = MakeBar("B");
-    DropAtSamePlace(pLeft, pB, pA, 0);
+    auto [pA, pB] = TwoTabs(pLeft);
     COXDockTabCtrl& tabs = pLeft->m_wndTabs;
     ASSERT_EQ(tabs.GetItemCount(), 2);
     tabs.SetCurSel(tabs.FindBar(pA)); // no notification of its own
@@ -378,9 +326,7 @@ TEST_F(OXDockTabCtrlTest, ATabPulledMoreThanThreePixelsStartsItsBarsCaptionDrag)
         {CSize(0, -4), MK_LBUTTON, true},
     };
     COXSizeDockBar* pLeft = Dock(AFX_IDW_DOCKBAR_LEFT);
-    COXSizeControlBar* pA = DockedBar(pLeft, "A");
-    COXSizeControlBar* pB = MakeBar("B");
-    DropAtSamePlace(pLeft, pB, pA, 0);
+    TwoTabs(pLeft);
     COXDockTabCtrl& tabs = pLeft->m_wndTabs;
     ASSERT_EQ(tabs.GetItemCount(), 2);
     pLeft->PositionTabCtrl();
@@ -402,9 +348,7 @@ TEST_F(OXDockTabCtrlTest, ATabPulledMoreThanThreePixelsStartsItsBarsCaptionDrag)
 
 TEST_F(OXDockTabCtrlTest, ADockBarWithTabsTakesABarOnlyOverItsStrip) {
     COXSizeDockBar* pLeft = Dock(AFX_IDW_DOCKBAR_LEFT);
-    COXSizeControlBar* pA = DockedBar(pLeft, "A");
-    COXSizeControlBar* pB = MakeBar("B");
-    DropAtSamePlace(pLeft, pB, pA, 0);
+    TwoTabs(pLeft);
     ASSERT_EQ(pLeft->m_wndTabs.GetItemCount(), 2);
     COXSizeControlBar* pC = MakeBar("C", CBRS_ALIGN_LEFT);
     CRect rectDock;
@@ -418,9 +362,7 @@ TEST_F(OXDockTabCtrlTest, ADockBarWithTabsTakesABarOnlyOverItsStrip) {
 TEST_F(OXDockTabCtrlTest, DockingElsewhereTakesTheBarOutOfItsTabs) {
     COXSizeDockBar* pLeft = Dock(AFX_IDW_DOCKBAR_LEFT);
     COXSizeDockBar* pRight = Dock(AFX_IDW_DOCKBAR_RIGHT);
-    COXSizeControlBar* pA = DockedBar(pLeft, "A");
-    COXSizeControlBar* pB = MakeBar("B");
-    DropAtSamePlace(pLeft, pB, pA, 0);
+    auto [pA, pB] = TwoTabs(pLeft);
     ASSERT_EQ(pLeft->m_wndTabs.GetItemCount(), 2);
     pRight->DockBarAtRect(pB, nullptr);
     EXPECT_EQ(pLeft->m_wndTabs.GetItemCount(), 0);

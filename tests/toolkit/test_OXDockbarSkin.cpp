@@ -13,6 +13,7 @@
 #include "toolkit/OXSkins.h"
 #include "toolkit/OXSplitterRect.h"
 #include "tests/support/Canvas.h"
+#include "tests/support/UiScript.h"
 
 #include <windows.h>
 
@@ -50,14 +51,6 @@ COXSkinXP* SkinXP() {
     return dynamic_cast<COXSkinXP*>(UseSkin("Office XP"));
 }
 
-void Pump() {
-    MSG msg;
-    while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessage(&msg);
-    }
-}
-
 std::string Hex(COLORREF color) {
     char text[16];
     snprintf(text, sizeof(text), "%06lX", static_cast<unsigned long>(color));
@@ -70,6 +63,15 @@ bool Near(COLORREF actual, COLORREF expected, int nTolerance) {
            std::abs(GetGValue(actual) - GetGValue(expected)) <= nTolerance &&
            std::abs(GetBValue(actual) - GetBValue(expected)) <= nTolerance;
 }
+
+// A bar-sized bitmap that a skin draws a caption into, read back pixel by pixel.
+class CaptionCanvas {
+public:
+    CaptionCanvas() : canvas(kBarWidth, kBarHeight, kUnpainted) {}
+    COLORREF At(int x, int y) { return canvas.dc.GetPixel(x, y); }
+    int Count(COLORREF color, const CRect& rect) { return canvas.Count(color, rect); }
+    CCanvas canvas;
+};
 
 // A sizeable bar whose resize permission the test decides.
 class CTestBar : public COXSizeControlBar {
@@ -93,14 +95,14 @@ protected:
         m_pBar->EnableDocking(CBRS_ALIGN_ANY);
         m_pFrame->DockControlBar(m_pBar.get(), AFX_IDW_DOCKBAR_LEFT);
         m_pFrame->RecalcLayout();
-        Pump();
+        PumpPending();
         ASSERT_NE(m_pBar->m_pDockBar, nullptr);
     }
     void TearDown() override {
         if (::IsWindow(m_hFrame))
             m_pFrame->DestroyWindow();
         m_pBar.reset();
-        Pump();
+        PumpPending();
     }
 
     // Gives the bar a side (CBRS_ALIGN_*, maybe with CBRS_FLOATING), its own
@@ -113,6 +115,14 @@ protected:
                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         m_pBar->m_nPressedButton = OX_SIZEBAR_NOBUTTON;
         m_pBar->m_bMaximized = FALSE;
+    }
+    // Places the bar (see Place), lets pSkin lay out its caption and draws
+    // the gripper into canvas.
+    void DrawGripper(COXDockbarSkin* pSkin, CaptionCanvas& canvas, DWORD dwBarStyle,
+                     DWORD dwSizeBarStyle, CPoint pt = CPoint(0, 0)) {
+        Place(dwBarStyle, dwSizeBarStyle, pt);
+        pSkin->LayoutCaption(m_pBar.get());
+        pSkin->DrawGripper(&canvas.canvas.dc, m_pBar.get());
     }
     // Client coordinates of the bar to its window coordinates.
     CPoint ClientOffset() {
@@ -276,14 +286,6 @@ TEST_F(DockbarSkinTest, LayoutCaptionPlacesCaptionAndButtonsInEachFamily) {
 
 // ---- caption drawing
 
-class CaptionCanvas {
-public:
-    CaptionCanvas() : canvas(kBarWidth, kBarHeight, kUnpainted) {}
-    COLORREF At(int x, int y) { return canvas.dc.GetPixel(x, y); }
-    int Count(COLORREF color, const CRect& rect) { return canvas.Count(color, rect); }
-    CCanvas canvas;
-};
-
 TEST_F(DockbarSkinTest, NothingOfTheCaptionIsDrawnForFloatingBarsOrBarsWithoutGripper) {
     const DWORD styles[][2] = {{CBRS_ALIGN_LEFT | CBRS_FLOATING, 0},
                                {CBRS_ALIGN_BOTTOM | CBRS_FLOATING, SCBS_SOLIDCAPTION},
@@ -365,10 +367,8 @@ TEST_F(DockbarSkinTest, ClassicGripperMarksAreTwoRaisedBarsAfterTheText) {
     for (const char* pszText : {"", "Caption"}) {
         m_pBar->SetWindowText(pszText);
         // Horizontal: the band (5,5)-(169,16), deflated by 2: bars at y 7..9 and 11..13.
-        Place(CBRS_ALIGN_LEFT, 0);
-        pSkin->LayoutCaption(m_pBar.get());
         CaptionCanvas h;
-        pSkin->DrawGripper(&h.canvas.dc, m_pBar.get());
+        DrawGripper(pSkin, h, CBRS_ALIGN_LEFT, 0);
         EXPECT_EQ(light, h.At(150, 7)) << pszText;
         EXPECT_EQ(kUnpainted, h.At(150, 8)) << pszText;
         EXPECT_EQ(dark, h.At(150, 9)) << pszText;
@@ -387,10 +387,8 @@ TEST_F(DockbarSkinTest, ClassicGripperMarksAreTwoRaisedBarsAfterTheText) {
         }
 
         // Vertical: the band (5,31)-(16,145), deflated by 2: bars at x 7..9 and 11..13.
-        Place(CBRS_ALIGN_BOTTOM, 0);
-        pSkin->LayoutCaption(m_pBar.get());
         CaptionCanvas v;
-        pSkin->DrawGripper(&v.canvas.dc, m_pBar.get());
+        DrawGripper(pSkin, v, CBRS_ALIGN_BOTTOM, 0);
         EXPECT_EQ(light, v.At(7, 40)) << pszText;
         EXPECT_EQ(dark, v.At(9, 40)) << pszText;
         EXPECT_EQ(light, v.At(11, 40)) << pszText;
@@ -436,10 +434,8 @@ TEST_F(DockbarSkinTest, XPGripperIsFourLinesInTheGripperColour) {
     m_pBar->SetWindowText("");
     // Horizontal: the band inflated by 3 and deflated (4, 2), then 3 down and
     // 1 in: lines at y 7, 9, 11, 13 from x 6 to 164.
-    Place(CBRS_ALIGN_LEFT, 0);
-    pSkin->LayoutCaption(m_pBar.get());
     CaptionCanvas h;
-    pSkin->DrawGripper(&h.canvas.dc, m_pBar.get());
+    DrawGripper(pSkin, h, CBRS_ALIGN_LEFT, 0);
     for (int y : {7, 9, 11, 13}) {
         EXPECT_EQ(grip, h.At(6, y)) << y;
         EXPECT_EQ(grip, h.At(164, y)) << y;
@@ -449,10 +445,8 @@ TEST_F(DockbarSkinTest, XPGripperIsFourLinesInTheGripperColour) {
     EXPECT_EQ(kUnpainted, h.At(5, 7));
     EXPECT_EQ(kUnpainted, h.At(60, 15));
     // Vertical: lines at x 7, 9, 11, 13 from y 30 to 146.
-    Place(CBRS_ALIGN_TOP, 0);
-    pSkin->LayoutCaption(m_pBar.get());
     CaptionCanvas v;
-    pSkin->DrawGripper(&v.canvas.dc, m_pBar.get());
+    DrawGripper(pSkin, v, CBRS_ALIGN_TOP, 0);
     for (int x : {7, 9, 11, 13}) {
         EXPECT_EQ(grip, v.At(x, 30)) << x;
         EXPECT_EQ(grip, v.At(x, 146)) << x;
@@ -469,10 +463,8 @@ TEST_F(DockbarSkinTest, XPSolidCaptionFillsUnderTheButtonsInTheInactiveCaptionCo
         m_pBar->m_bActive = bActive;
         // Horizontal: caption and buttons (5,5)-(195,16) inflated by 3, less
         // 1 left, 2 top, 1 right and bottom: (3,4)-(197,18).
-        Place(CBRS_ALIGN_LEFT, SCBS_SOLIDCAPTION);
-        pSkin->LayoutCaption(m_pBar.get());
         CaptionCanvas h;
-        pSkin->DrawGripper(&h.canvas.dc, m_pBar.get());
+        DrawGripper(pSkin, h, CBRS_ALIGN_LEFT, SCBS_SOLIDCAPTION);
         EXPECT_EQ(band, h.At(3, 4));
         EXPECT_EQ(band, h.At(196, 17));
         EXPECT_EQ(band, h.At(190, 10)); // under the close button
@@ -484,10 +476,8 @@ TEST_F(DockbarSkinTest, XPSolidCaptionFillsUnderTheButtonsInTheInactiveCaptionCo
         EXPECT_EQ(0, h.Count(SkinXP()->GetGripperColor(), CRect(0, 0, kBarWidth, kBarHeight)));
         pSkin = DockbarSkin("Office XP");
         // Vertical: (5,5)-(16,145) inflated: (2,2)-(19,148), less 2 at the left.
-        Place(CBRS_ALIGN_BOTTOM, SCBS_SOLIDCAPTION);
-        pSkin->LayoutCaption(m_pBar.get());
         CaptionCanvas v;
-        pSkin->DrawGripper(&v.canvas.dc, m_pBar.get());
+        DrawGripper(pSkin, v, CBRS_ALIGN_BOTTOM, SCBS_SOLIDCAPTION);
         EXPECT_EQ(band, v.At(4, 4));
         EXPECT_EQ(band, v.At(17, 146));
         EXPECT_EQ(kUnpainted, v.At(3, 50));
@@ -504,10 +494,8 @@ TEST_F(DockbarSkinTest, Office2003CaptionGradientRunsFromLightToDark) {
     const int nTolerance = 16;
     // Horizontal caption (2,0)-(198,24): top to bottom; x = 170 lies between
     // the text (ending before the resize button) and the buttons.
-    Place(CBRS_ALIGN_LEFT, 0);
-    pSkin->LayoutCaption(m_pBar.get());
     CaptionCanvas h;
-    pSkin->DrawGripper(&h.canvas.dc, m_pBar.get());
+    DrawGripper(pSkin, h, CBRS_ALIGN_LEFT, 0);
     EXPECT_EQ(light, h.At(170, 0)) << Hex(h.At(170, 0));
     EXPECT_TRUE(Near(h.At(170, 23), dark, nTolerance)) << Hex(h.At(170, 23)) << " " << Hex(dark);
     EXPECT_EQ(light, h.At(2, 0));
@@ -516,10 +504,8 @@ TEST_F(DockbarSkinTest, Office2003CaptionGradientRunsFromLightToDark) {
     EXPECT_EQ(kUnpainted, h.At(198, 0));
     EXPECT_EQ(kUnpainted, h.At(170, 24));
     // Vertical caption (0,2)-(24,148): left to right.
-    Place(CBRS_ALIGN_BOTTOM, 0);
-    pSkin->LayoutCaption(m_pBar.get());
     CaptionCanvas v;
-    pSkin->DrawGripper(&v.canvas.dc, m_pBar.get());
+    DrawGripper(pSkin, v, CBRS_ALIGN_BOTTOM, 0);
     EXPECT_EQ(light, v.At(0, 5));
     EXPECT_TRUE(Near(v.At(23, 5), dark, nTolerance)) << Hex(v.At(23, 5)) << " " << Hex(dark);
     EXPECT_EQ(kUnpainted, v.At(24, 5));
@@ -542,10 +528,8 @@ TEST_F(DockbarSkinTest, Office2003SeparatorOnlyWhenTheBarIsNotFirstInItsDockBar)
         {CBRS_ALIGN_TOP, {10, 0}, true},   {CBRS_ALIGN_BOTTOM, {0, 10}, false},
     };
     for (const Case& c : cases) {
-        Place(c.barStyle, 0, c.position);
-        pSkin->LayoutCaption(m_pBar.get());
         CaptionCanvas canvas;
-        pSkin->DrawGripper(&canvas.canvas.dc, m_pBar.get());
+        DrawGripper(pSkin, canvas, c.barStyle, 0, c.position);
         const bool bVertical = (c.barStyle & CBRS_ORIENT_HORZ) != 0;
         // Two pixels across the band's start, away from the dots and the text.
         const CPoint pt0 = bVertical ? CPoint(0, 60) : CPoint(170, 0);
@@ -572,10 +556,8 @@ TEST_F(DockbarSkinTest, Office2003GripperDotsLieAtTheBandsStart) {
     const COLORREF white = Sys(COLOR_WINDOW);
     // Horizontal: a column in (5,6)-(7,18): dark pairs at rows 6, 10, 14, 18
     // and their light pairs one pixel right and down.
-    Place(CBRS_ALIGN_LEFT, 0);
-    pSkin->LayoutCaption(m_pBar.get());
     CaptionCanvas h;
-    pSkin->DrawGripper(&h.canvas.dc, m_pBar.get());
+    DrawGripper(pSkin, h, CBRS_ALIGN_LEFT, 0);
     for (int y : {6, 10, 14, 18}) {
         EXPECT_EQ(dark, h.At(5, y)) << y;
         EXPECT_EQ(dark, h.At(6, y)) << y;
@@ -584,10 +566,8 @@ TEST_F(DockbarSkinTest, Office2003GripperDotsLieAtTheBandsStart) {
     }
     EXPECT_NE(dark, h.At(5, 22));
     // Vertical: a row in (5,141)-(19,143): dark pairs at columns 5, 9, 13, 17.
-    Place(CBRS_ALIGN_BOTTOM, 0);
-    pSkin->LayoutCaption(m_pBar.get());
     CaptionCanvas v;
-    pSkin->DrawGripper(&v.canvas.dc, m_pBar.get());
+    DrawGripper(pSkin, v, CBRS_ALIGN_BOTTOM, 0);
     for (int x : {5, 9, 13, 17}) {
         EXPECT_EQ(dark, v.At(x, 141)) << x;
         EXPECT_EQ(dark, v.At(x, 142)) << x;
@@ -624,10 +604,8 @@ TEST_F(DockbarSkinTest, CaptionTextFlagHidesTheTextExceptInOffice2003) {
     m_pBar->SetWindowText("Caption");
     for (const Case& c : cases) {
         COXDockbarSkin* pSkin = DockbarSkin(c.skin);
-        Place(CBRS_ALIGN_LEFT, c.sizeStyle);
-        pSkin->LayoutCaption(m_pBar.get());
         CaptionCanvas canvas;
-        pSkin->DrawGripper(&canvas.canvas.dc, m_pBar.get());
+        DrawGripper(pSkin, canvas, CBRS_ALIGN_LEFT, c.sizeStyle);
         // Between the band's start (and the 2003 dots) and x = 100, the band
         // is plain unless text lies on it; column 150 stays plain.
         const CRect band = InWindow(m_pBar->m_rectCaption);
@@ -642,10 +620,8 @@ TEST_F(DockbarSkinTest, CaptionTextFlagHidesTheTextExceptInOffice2003) {
     // An empty window text draws none in any family.
     m_pBar->SetWindowText("");
     COXDockbarSkin* pSkin = DockbarSkin("Office 2003");
-    Place(CBRS_ALIGN_LEFT, 0);
-    pSkin->LayoutCaption(m_pBar.get());
     CaptionCanvas canvas;
-    pSkin->DrawGripper(&canvas.canvas.dc, m_pBar.get());
+    DrawGripper(pSkin, canvas, CBRS_ALIGN_LEFT, 0);
     EXPECT_EQ(0, DrawnOverRows(canvas, CRect(12, 2, 100, 23), 150));
 }
 
@@ -923,7 +899,7 @@ TEST_F(DockbarSkinTest, Office2003DockBarNonClientIsFlatOnlyWhenItHoldsASizeable
     COXSkin2003* p2003 = Skin2003();
     COXDockbarSkin* pSkin = p2003->GetDockbarSkin();
     m_pFrame->RecalcLayout();
-    Pump();
+    PumpPending();
     struct Case {
         UINT id;
         bool holdsSizeBar;

@@ -159,12 +159,8 @@ TEST_F(DragDockContextTest, TargetIsTheBarsShareOfARowOrTheWholeEmptyRow) {
 
     // Dock the right bar on the left side, then drag it onto the empty bottom
     // row beside nothing: the whole probe, and the release docks it there.
-    m_pFrame->DockControlBar(m_pDragged, AFX_IDW_DOCKBAR_LEFT);
-    m_pFrame->RecalcLayout();
-    PumpMessages(m_pFrame);
-    m_pFrame->DockControlBar(m_pRight, AFX_IDW_DOCKBAR_RIGHT);
-    m_pFrame->RecalcLayout();
-    PumpMessages(m_pFrame);
+    DockAndLayout(m_pDragged, AFX_IDW_DOCKBAR_LEFT);
+    DockAndLayout(m_pRight, AFX_IDW_DOCKBAR_RIGHT);
     ASSERT_EQ(m_pDragged->m_pDockBar, DockBar(AFX_IDW_DOCKBAR_LEFT));
     const CPoint ptLeft = StartPoint(m_pDragged);
     CRect rectClient;
@@ -273,11 +269,25 @@ TEST_F(DragDockContextTest, QuitDuringTheDragIsPostedAgainAndCancels) {
     ExpectNothingHeld(pContext);
     EXPECT_EQ(m_pDragged->m_pDockBar, DockBar(AFX_IDW_DOCKBAR_BOTTOM));
     EXPECT_EQ(ScreenRect(m_pDragged), rectBefore);
-    MSG msg;
-    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 9u);
+    EXPECT_EQ(TakeQuitMessage(), 9);
     PumpMessages(m_pFrame);
     EXPECT_EQ(m_pDragged->m_pDockBar, DockBar(AFX_IDW_DOCKBAR_BOTTOM));
+}
+
+TEST_F(DragDockContextTest, ABarDestroyedDuringItsDragGivesTheDesktopBack) {
+    MakeRowOfTwoAndABottomBar();
+    COXDragDockContext* pContext = ContextOf(m_pDragged);
+    const CPoint pt = StartPoint(m_pDragged);
+    PostMove(m_pDragged, OverTopRow(pt));
+    // Closing a child window destroys it; the loop dispatches the close.
+    m_pDragged->PostMessage(WM_CLOSE, 0, 0);
+    pContext->StartDrag(pt);
+    EXPECT_EQ(m_pDragged->m_hWnd, nullptr);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(pContext->m_pDC, nullptr);
+    EXPECT_FALSE(pContext->m_bLocked);
+    EXPECT_TRUE(::LockWindowUpdate(::GetDesktopWindow()));
+    ::LockWindowUpdate(nullptr);
 }
 
 TEST_F(DragDockContextTest, ADragThatCannotCaptureTheMouseLocksAndDrawsNothing) {

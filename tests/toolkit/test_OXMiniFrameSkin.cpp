@@ -9,6 +9,7 @@
 #include "toolkit/OXSkinnedApp.h"
 #include "toolkit/OXSkins.h"
 #include "framework/MiniFrameWnd.h"
+#include "tests/support/UiScript.h"
 
 #include <windows.h>
 
@@ -28,14 +29,6 @@ std::string Hex(COLORREF color) {
     char text[16];
     snprintf(text, sizeof(text), "%06lX", static_cast<unsigned long>(color));
     return text;
-}
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessage(&msg);
-    }
 }
 
 COXSkin* UseSkin(const char* pszName) {
@@ -82,7 +75,7 @@ protected:
     void TearDown() override {
         if (::IsWindow(m_hFrame))
             m_pFrame->DestroyWindow();
-        Pump();
+        PumpPending();
     }
 
     // A visible floating frame of 200 x 150 at (100, 100).
@@ -91,7 +84,7 @@ protected:
         ASSERT_TRUE(m_pFrame->Create(nullptr, pszTitle, WS_VISIBLE | dwStyle,
                                      CRect(100, 100, 300, 250), nullptr));
         m_hFrame = m_pFrame->m_hWnd;
-        Pump();
+        PumpPending();
     }
     CRect WindowRect() {
         CRect rect;
@@ -246,7 +239,7 @@ TEST_F(MiniFrameSkinTest, CloseButtonIdleHotAndPressedInput) {
         EXPECT_GT(nHighlightText, 0) << where;
         EXPECT_EQ(pColours->GetMiniFrameCaptionColor(), offCorner) << where;
         m_pFrame->DestroyWindow();
-        Pump();
+        PumpPending();
     }
 }
 

@@ -171,8 +171,9 @@ TEST(OXRectTrackerDrawTest, TheFrameIsTwoPixelsAndTheFinalEraseTakesItAway) {
             const bool bChanged = drawn[y * 60 + x] != blank[y * 60 + x];
             nChanged += bChanged ? 1 : 0;
             nChangedInside += bChanged && x >= 12 && x < 38 && y >= 12 && y < 38 ? 1 : 0;
-            if (x < 10 || x >= 40 || y < 10 || y >= 40)
+            if (x < 10 || x >= 40 || y < 10 || y >= 40) {
                 EXPECT_FALSE(bChanged) << x << "," << y;
+            }
         }
     }
     EXPECT_GT(nChanged, 0);

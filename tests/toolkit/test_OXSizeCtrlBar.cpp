@@ -66,10 +66,6 @@ protected:
     }
 };
 
-void PrintTo(const CRect& r, std::ostream* os) {
-    *os << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
-}
-
 } // namespace
 
 TEST_F(SizeCtrlBarTest, DefaultRectangleTakesTheRightHalfAndBottomQuarterOfTheParent) {
@@ -518,9 +514,7 @@ TEST_F(SizeCtrlBarTest, QuitDuringACaptionDragIsPostedAgainAndEndsTheDrag) {
     EXPECT_FALSE(pBar->m_bCaptionDragging);
     EXPECT_NE(::GetCapture(), pBar->m_hWnd);
     EXPECT_EQ(pBar->m_pDockBar, DockBar(AFX_IDW_DOCKBAR_TOP)); // not moved
-    MSG msg;
-    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_EQ(TakeQuitMessage(), 7);
 }
 
 TEST_F(SizeCtrlBarTest, CaptionDragFloatsTheBarAwayFromDockBarsAndDocksItOverOne) {

@@ -4,15 +4,11 @@
 // search for a dock bar under a dragged bar, maximising within a row, fitting
 // a row around a docked bar, the split cursors and splitter drags (driven by
 // posted mouse and key messages).
+#include "SizeDockFrameTest.h"
+
 #include "toolkit/OXDockbarSkin.h"
-#include "toolkit/OXSizeCtrlBar.h"
-#include "toolkit/OXSizeDockBar.h"
 
 #include "framework/DockContext.h"
-#include "framework/FrameWnd.h"
-#include "framework/WinApp.h"
-
-#include "native/gtest.h"
 
 #include <initializer_list>
 #include <memory>
@@ -21,8 +17,6 @@
 namespace {
 
 CWinApp theApp;
-
-const UINT kFirstBarID = AFX_IDW_CONTROLBAR_FIRST + 0x40;
 
 // A bar of one fixed size: what the dock bar treats as "not sizeable".
 class CFixedBar : public CControlBar {
@@ -33,64 +27,19 @@ public:
     CSize m_size;
 };
 
-CRect ChildRect(CWnd* pWnd) {
-    CRect rect;
-    pWnd->GetWindowRect(&rect);
-    pWnd->GetParent()->ScreenToClient(&rect);
-    return rect;
-}
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessage(&msg);
-    }
-}
-
-class OXSizeDockBarTest : public ::testing::Test {
+class OXSizeDockBarTest : public SizeDockFrameTest {
 protected:
     void SetUp() override {
-        m_pFrame = new CFrameWnd;
-        ASSERT_TRUE(m_pFrame->Create(nullptr, "Docking", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                     CRect(40, 40, 940, 740)));
-        m_hFrame = m_pFrame->m_hWnd;
-        theApp.m_pMainWnd = m_pFrame;
-        ASSERT_TRUE(m_pane.CreateEx(0, "Static", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1),
-                                    m_pFrame, AFX_IDW_PANE_FIRST));
-        m_pFrame->EnableDocking(CBRS_ALIGN_ANY, RUNTIME_CLASS(COXSizeDockBar));
+        SizeDockFrameTest::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_EQ(B2X, 2);
         ASSERT_EQ(B2Y, 2);
     }
-    void TearDown() override {
-        if (::GetCapture() != nullptr)
-            ::ReleaseCapture();
-        if (::IsWindow(m_hFrame))
-            m_pFrame->DestroyWindow();
-        m_sizeBars.clear();
-        m_fixedBars.clear();
-        theApp.m_pMainWnd = nullptr;
-        Pump();
-    }
 
-    COXSizeDockBar* Dock(UINT nID) {
-        return DYNAMIC_DOWNCAST(COXSizeDockBar, m_pFrame->GetControlBar(nID));
-    }
-    COXSizeControlBar* MakeBar(CSize size, DWORD dwDockStyle = CBRS_ALIGN_ANY) {
-        m_sizeBars.push_back(std::make_unique<COXSizeControlBar>(0));
-        COXSizeControlBar* pBar = m_sizeBars.back().get();
-        const UINT nID = kFirstBarID + static_cast<UINT>(m_sizeBars.size() + m_fixedBars.size());
-        EXPECT_TRUE(pBar->Create(m_pFrame, "Bar", nID, WS_CHILD | WS_VISIBLE | CBRS_TOP,
-                                 CRect(CPoint(0, 0), size)));
-        pBar->EnableDocking(dwDockStyle);
-        return pBar;
-    }
     CFixedBar* MakeFixedBar(CSize size) {
-        m_fixedBars.push_back(std::make_unique<CFixedBar>(size));
-        CFixedBar* pBar = m_fixedBars.back().get();
-        const UINT nID = kFirstBarID + static_cast<UINT>(m_sizeBars.size() + m_fixedBars.size());
+        CFixedBar* pBar = Own(std::make_unique<CFixedBar>(size));
         EXPECT_TRUE(pBar->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(CPoint(0, 0), size),
-                                 m_pFrame, nID));
+                                 m_pFrame, NewBarID()));
         pBar->EnableDocking(CBRS_ALIGN_ANY);
         return pBar;
     }
@@ -99,13 +48,19 @@ protected:
         for (const auto& row : rows)
             for (CControlBar* pBar : row)
                 m_pFrame->DockControlBar(pBar, pDock);
-        pDock->m_arrBars.RemoveAll();
-        pDock->m_arrBars.Add(nullptr);
+        ClearRows(pDock, {});
         for (const auto& row : rows) {
             for (CControlBar* pBar : row)
                 pDock->m_arrBars.Add(pBar);
             pDock->m_arrBars.Add(nullptr);
         }
+    }
+    // Destroys the bars and leaves pDock with no rows, for the next case.
+    void ClearRows(COXSizeDockBar* pDock, const std::vector<CControlBar*>& bars) {
+        for (CControlBar* pBar : bars)
+            pBar->DestroyWindow();
+        pDock->m_arrBars.RemoveAll();
+        pDock->m_arrBars.Add(nullptr);
     }
     // Gives a sizeable bar in pDock this docked size and the window to match.
     void Shape(COXSizeDockBar* pDock, COXSizeControlBar* pBar, int nAlong, int nAcross) {
@@ -124,14 +79,9 @@ protected:
     }
     void Layout() {
         m_pFrame->RecalcLayout();
-        Pump();
+        PumpPending();
     }
 
-    CFrameWnd* m_pFrame = nullptr;
-    HWND m_hFrame = nullptr;
-    CWnd m_pane;
-    std::vector<std::unique_ptr<COXSizeControlBar>> m_sizeBars;
-    std::vector<std::unique_ptr<CFixedBar>> m_fixedBars;
     const int B2X = AfxGetAuxData().cxBorder2;
     const int B2Y = AfxGetAuxData().cyBorder2;
 };
@@ -219,10 +169,7 @@ TEST_F(OXSizeDockBarTest, DistributeRowSharesTheLengthInProportion) {
             EXPECT_EQ(bars[i]->m_sizeHorzDock, CSize(c.expected[i], 80)) << i;
             EXPECT_EQ(ChildRect(bars[i]).Width(), c.expected[i]) << i;
         }
-        for (CControlBar* pBar : row)
-            pBar->DestroyWindow();
-        pDock->m_arrBars.RemoveAll();
-        pDock->m_arrBars.Add(nullptr);
+        ClearRows(pDock, row);
     }
 }
 
@@ -300,8 +247,7 @@ TEST_F(OXSizeDockBarTest, TheLayoutSignatureFollowsRowsVisibilityAndSizeablePlac
         pA->ShowWindow(c.bHideA ? SW_HIDE : SW_SHOWNA);
         EXPECT_EQ(pDock->GetLayoutSignature(), c.nExpected);
     }
-    pDock->m_arrBars.RemoveAll();
-    pDock->m_arrBars.Add(nullptr);
+    ClearRows(pDock, {});
     EXPECT_EQ(pDock->GetLayoutSignature(), 0);
 }
 
@@ -555,10 +501,7 @@ TEST_F(OXSizeDockBarTest, BarsAtTheSamePlaceShareTheirLeftEdge) {
         EXPECT_EQ(pDock->CountBarsAtSamePlace(pB), c.nExpected);
         pB->ShowWindow(SW_HIDE);
         EXPECT_EQ(pDock->CountBarsAtSamePlace(pA), 1);
-        pA->DestroyWindow();
-        pB->DestroyWindow();
-        pDock->m_arrBars.RemoveAll();
-        pDock->m_arrBars.Add(nullptr);
+        ClearRows(pDock, {pA, pB});
     }
 }
 

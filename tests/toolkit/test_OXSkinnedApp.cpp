@@ -141,9 +141,11 @@ TEST_F(SkinnedFrameTest, SelectingASkinReLaysOutAndRedrawsTheMainWindowDepthFirs
     const std::vector<HWND> depthFirst = {m_hMain, m_hChild1, m_hGrandchild, m_hChild2};
     EXPECT_EQ(depthFirst, Receivers(WM_SIZE));
     EXPECT_EQ(depthFirst, Receivers(WM_NCCALCSIZE));
-    for (const LoggedMessage& m : g_log)
-        if (m.nMsg == WM_SIZE)
+    for (const LoggedMessage& m : g_log) {
+        if (m.nMsg == WM_SIZE) {
             EXPECT_EQ(ClientSizeParam(m.hWnd), m.lParam);
+        }
+    }
     std::vector<HWND> painted = Receivers(WM_PAINT);
     for (HWND hWnd : depthFirst)
         EXPECT_NE(painted.end(), std::find(painted.begin(), painted.end(), hWnd));
