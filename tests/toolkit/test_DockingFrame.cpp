@@ -173,6 +173,16 @@ protected:
     // The client point of pBar at the centre of a rectangle in its client
     // coordinates (the caption and its buttons lie at negative ones).
     static CPoint Centre(const CRect& rect) { return rect.CenterPoint(); }
+    // Drags the Notes bar by its caption onto the bottom strip of the left
+    // dock bar, at the Access Panel's left edge: the first move docks it
+    // there, the next finds the two bars at one place.
+    void DropNotesOnTheAccessPanel() {
+        const CRect dockBar = ScreenRect(DockBar(AFX_IDW_DOCKBAR_LEFT));
+        CaptionDragTo(m_pNotes.get(),
+                      CPoint(ScreenRect(m_pAccess.get()).left + 30, dockBar.bottom - 20));
+        Layout();
+        ASSERT_EQ(DockBarIDOf(m_pNotes.get()), AFX_IDW_DOCKBAR_LEFT);
+    }
     // A client point on pBar's caption, off its buttons.
     static CPoint CaptionPoint(COXSizeControlBar* pBar) {
         pBar->UpdateCaptionRects();
@@ -345,14 +355,7 @@ TEST_F(DockingFrameTest, ResizeButtonMaximisesInTheRowAndRestores) {
 
 TEST_F(DockingFrameTest, InputTwoBarsDroppedAtOnePlaceShareItAsTabs) {
     COXSizeDockBar* pLeft = DockBar(AFX_IDW_DOCKBAR_LEFT);
-    // Dragged by its caption onto the bottom strip of the left dock bar, at
-    // the Access Panel's left edge: the first move docks it there, the next
-    // finds the two bars at one place.
-    const CRect dockBar = ScreenRect(pLeft);
-    CaptionDragTo(m_pNotes.get(),
-                  CPoint(ScreenRect(m_pAccess.get()).left + 30, dockBar.bottom - 20));
-    Layout();
-    ASSERT_EQ(DockBarIDOf(m_pNotes.get()), AFX_IDW_DOCKBAR_LEFT);
+    DropNotesOnTheAccessPanel();
     EXPECT_EQ(pLeft->m_wndTabs.GetItemCount(), 2);
     EXPECT_EQ(pLeft->GetTabStripHeight(), OX_TABSTRIP_HEIGHT);
     // Only the dropped bar is shown.
@@ -373,6 +376,40 @@ TEST_F(DockingFrameTest, InputTwoBarsDroppedAtOnePlaceShareItAsTabs) {
     Layout();
     EXPECT_EQ(pLeft->m_wndTabs.GetItemCount(), 0);
     EXPECT_EQ(pLeft->GetTabStripHeight(), 0);
+}
+
+TEST_F(DockingFrameTest, InputATabbedBarHiddenAndShownAgainGetsItsTabBack) {
+    COXSizeDockBar* pLeft = DockBar(AFX_IDW_DOCKBAR_LEFT);
+    DropNotesOnTheAccessPanel();
+    ASSERT_EQ(pLeft->m_wndTabs.GetItemCount(), 2);
+    const int nTab = pLeft->m_wndTabs.FindBar(m_pNotes.get());
+
+    // Hidden, it leaves the tabs, and the Access Panel stands alone again.
+    m_pNotes->ShowBar(FALSE);
+    Layout();
+    EXPECT_EQ(m_pNotes->m_nLastTabIndex, nTab);
+    EXPECT_EQ(pLeft->m_wndTabs.GetItemCount(), 0);
+    EXPECT_FALSE(m_pNotes->IsWindowVisible());
+    EXPECT_TRUE(m_pAccess->IsWindowVisible());
+
+    // Shown, it takes its old tab again and is the bar on show.
+    m_pNotes->ShowBar(TRUE);
+    Layout();
+    EXPECT_EQ(pLeft->m_wndTabs.GetItemCount(), 2);
+    EXPECT_EQ(pLeft->m_wndTabs.FindBar(m_pNotes.get()), nTab);
+    EXPECT_TRUE(m_pNotes->IsWindowVisible());
+    EXPECT_FALSE(m_pAccess->IsWindowVisible());
+}
+
+TEST_F(DockingFrameTest, InputDoubleClickOnATabbedBarTakesItOutOfTheTabsAndFloatsIt) {
+    COXSizeDockBar* pLeft = DockBar(AFX_IDW_DOCKBAR_LEFT);
+    DropNotesOnTheAccessPanel();
+    ASSERT_EQ(pLeft->m_wndTabs.GetItemCount(), 2);
+    SendToBar(m_pNotes.get(), WM_LBUTTONDBLCLK, MK_LBUTTON, CaptionPoint(m_pNotes.get()));
+    Layout();
+    EXPECT_TRUE(m_pNotes->IsBarFloating());
+    EXPECT_EQ(pLeft->m_wndTabs.GetItemCount(), 0);
+    EXPECT_TRUE(m_pAccess->IsWindowVisible());
 }
 
 TEST_F(DockingFrameTest, InputCaptionDragOrDoubleClickFloatsTheBarAndDoubleClickDocksItBack) {
