@@ -7,9 +7,11 @@
 #include "OXMenuSkin.h"
 #include "OXMiniFrameSkin.h"
 #include "OXShortcutBarSkin.h"
+#include "OXSizeCtrlBar.h"
 #include "OXStatusbarSkin.h"
 #include "OXTabSkin.h"
 #include "OXToolbarSkin.h"
+#include "OXWndGeometry.h"
 
 namespace {
 
@@ -351,6 +353,29 @@ void COXSkin2003::FillCornerGradientByLines(CDC* pDC, const CRect& rect, COLORRE
 
 // Each dark pair has its light pair one pixel right and down, which makes the
 // dotted relief of the grippers.
+void COXSkin2003::FillButtonBackground(CDC* pWorkDC, const CRect& rectButton, COLORREF crBackground,
+                                       CWnd* pOwner) {
+    auto* pBar = dynamic_cast<COXSizeControlBar*>(pOwner);
+    if (pBar == nullptr) {
+        COXSkinXP::FillButtonBackground(pWorkDC, rectButton, crBackground, pOwner);
+        return;
+    }
+    // The caption band in the button's coordinates, so that the gradient
+    // runs on through the button as it does around it.
+    CRect rectCaption = pBar->m_rectCaption;
+    rectCaption.OffsetRect(OXClientOffsetInWindow(pBar) - rectButton.TopLeft());
+    CRect rectFill;
+    int nMode;
+    if (pBar->GetBarStyle() & CBRS_ORIENT_HORZ) {
+        rectFill.SetRect(rectCaption.left, 0, rectCaption.right, rectButton.Height());
+        nMode = OX_GRADIENT_HORIZONTAL;
+    } else {
+        rectFill.SetRect(0, rectCaption.top, rectButton.Width(), rectCaption.bottom);
+        nMode = OX_GRADIENT_VERTICAL;
+    }
+    FillGradient(pWorkDC, rectFill, GetDockbarLightColor(), GetDockbarDarkColor(), nMode);
+}
+
 void COXSkin2003::DrawGripperPattern(CDC* pDC, const CRect& rect, BOOL bHorizontal) const {
     CPen penDark;
     CPen penLight;

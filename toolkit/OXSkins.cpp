@@ -198,6 +198,13 @@ void COXSkinXP::DrawTransparentBitmap(CBitmap* pBitmap, CDC* pDC, int x, int y, 
     pDC->SetTextColor(crOldText);
 }
 
+void COXSkinXP::FillButtonBackground(CDC* pWorkDC, const CRect& rectButton, COLORREF crBackground,
+                                     CWnd* /*pOwner*/) {
+    const CRect rectWork(0, 0, rectButton.Width(), rectButton.Height());
+    ::SetBkColor(*pWorkDC, crBackground);
+    ::ExtTextOutA(*pWorkDC, 0, 0, ETO_OPAQUE, &rectWork, nullptr, 0, nullptr);
+}
+
 void COXSkinXP::DrawFrameButton(CDC* pDC, const CRect& rect, UINT nGlyphState, BOOL bTint,
                                 BOOL bLight, COLORREF crBackground, CWnd* pOwner) {
     const int nWidth = rect.Width();
@@ -228,8 +235,7 @@ void COXSkinXP::DrawFrameButton(CDC* pDC, const CRect& rect, UINT nGlyphState, B
         CScopedSelect selectWork(dcWork, &bmpWork);
         CRect rectWork(0, 0, nWidth, nHeight);
         if (!bInButton || bTint) {
-            ::SetBkColor(dcWork, crBackground);
-            ::ExtTextOutA(dcWork, 0, 0, ETO_OPAQUE, &rectWork, nullptr, 0, nullptr);
+            FillButtonBackground(&dcWork, rect, crBackground, pOwner);
         } else {
             CBrush brush;
             CPen pen;

@@ -14,11 +14,10 @@
 // - Implemented: the colour operations, colour mixing, gradients (through
 //   GradientFill when "Msimg32.dll" offers it, line by line otherwise), the
 //   gripper pattern, transparent copies and caption-style buttons.
-// - Not implemented yet: the Office 2003 form of DrawFrameButton, which shows
-//   the owner's own background behind a button that is neither hot nor pressed
-//   (the menu bar's frame-wide band, a sizeable bar's caption gradient); the
-//   Office 2003 skin draws its buttons as Office XP does, on the background
-//   colour it is given.
+// - The Office 2003 form of DrawFrameButton shows a sizeable bar's caption
+//   gradient behind a button that is neither hot nor pressed; the menu bar's
+//   frame-wide band comes with the menu bar, and until then other owners get
+//   the background colour they pass, as in Office XP.
 #pragma once
 
 #include "AfxString.h"
@@ -140,6 +139,11 @@ protected:
     struct NoElementSkins {};
     // For COXSkin2003, which creates element skins of its own.
     explicit COXSkinXP(NoElementSkins);
+    // What shows behind a button of DrawFrameButton that is neither hot nor
+    // pressed (or is tinted), on pWorkDC in the button's coordinates: here the
+    // background colour.
+    virtual void FillButtonBackground(CDC* pWorkDC, const CRect& rectButton, COLORREF crBackground,
+                                      CWnd* pOwner);
 };
 
 class COXSkin2003 : public COXSkinXP {
@@ -207,6 +211,11 @@ public:
     // Pairs of dark and light lines every 4 pixels, across rect (rows when
     // bHorizontal, columns otherwise).
     void DrawGripperPattern(CDC* pDC, const CRect& rect, BOOL bHorizontal) const;
+
+protected:
+    // Behind a sizeable bar's caption button: the caption's gradient.
+    void FillButtonBackground(CDC* pWorkDC, const CRect& rectButton, COLORREF crBackground,
+                              CWnd* pOwner) override;
 
 private:
     typedef BOOL(WINAPI* PFN_GRADIENTFILL)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);

@@ -18,6 +18,7 @@
 #include "toolkit/OXSizeDockBar.h"
 #include "toolkit/OXSkinnedApp.h"
 #include "toolkit/OXSkins.h"
+#include "toolkit/OXWndGeometry.h"
 
 #include "native/gtest.h"
 
@@ -512,6 +513,7 @@ bool OnGradientNear(COLORREF seen, COLORREF crAt, COLORREF crFrom, COLORREF crTo
 
 TEST_F(DockingFrameTest, Office2003ColoursOfCaptionsGrippersAndSplittersOnScreen) {
     DockNotesBesidePlayer();
+    ::SetCursorPos(0, ::GetSystemMetrics(SM_CYSCREEN) - 1); // off every button
     m_pFrame->SetForegroundWindow();
     Layout();
     Settle();
@@ -531,6 +533,16 @@ TEST_F(DockingFrameTest, Office2003ColoursOfCaptionsGrippersAndSplittersOnScreen
     EXPECT_TRUE(
         OnGradientNear(WindowPixel(m_pAccess.get(), x, 23), crDark, crLight, crDark, 24, 1));
     EXPECT_NE(WindowPixel(m_pAccess.get(), x, 24), WindowPixel(m_pAccess.get(), x, 23));
+    // Behind its close button, which is neither hot nor pressed, the band's
+    // gradient runs on: the button's corner has the colour of the band beside it.
+    m_pAccess->UpdateCaptionRects();
+    CRect closeButton = m_pAccess->m_rectCloseBtn;
+    closeButton.OffsetRect(OXClientOffsetInWindow(m_pAccess.get()));
+    closeButton.InflateRect(1, 1, 2, 2);
+    const COLORREF crBesideButton =
+        WindowPixel(m_pAccess.get(), closeButton.right + 1, closeButton.top);
+    EXPECT_EQ(WindowPixel(m_pAccess.get(), closeButton.left, closeButton.top), crBesideButton);
+    EXPECT_NE(crBesideButton, pSkin->GetFaceColor());
     // Its gripper: a column of dot pairs at the band's left end, from 6 pixels down.
     EXPECT_EQ(WindowPixel(m_pAccess.get(), 5, 6), pSkin->GetGripperColor());
     EXPECT_EQ(WindowPixel(m_pAccess.get(), 5, 10), pSkin->GetGripperColor());

@@ -696,7 +696,7 @@ void ParkCursor() {
     ::SetCursorPos(1270, 1010);
 }
 
-TEST_F(DockbarSkinTest, XPAndOffice2003ButtonsAreFrameButtonsOnTheBandsBackgroundInput) {
+TEST_F(DockbarSkinTest, XPAndOffice2003ButtonsAreFrameButtonsOnTheCaptionsBackgroundInput) {
     ParkCursor();
     struct Case {
         const char* skin;
@@ -737,9 +737,18 @@ TEST_F(DockbarSkinTest, XPAndOffice2003ButtonsAreFrameButtonsOnTheBandsBackgroun
         const std::string where = std::string(c.skin) + " " + Hex(c.sizeStyle);
         EXPECT_EQ(0, Differences(drawn.canvas, expected.canvas, CRect(0, 0, kBarWidth, kBarHeight)))
             << where;
-        // Away from the cursor the corners show the background colour.
-        EXPECT_EQ(c.background, drawn.At(close.left, close.top)) << where;
-        EXPECT_EQ(c.background, drawn.At(resize.right - 1, resize.bottom - 1)) << where;
+        // Away from the cursor the corners show the background colour; in
+        // Office 2003 the caption's gradient runs on behind the buttons.
+        CaptionCanvas band;
+        band.canvas.dc.FillSolidRect(0, 0, kBarWidth, kBarHeight, c.background);
+        if (auto* p2003 = dynamic_cast<COXSkin2003*>(pXP))
+            p2003->FillGradient(&band.canvas.dc, InWindow(m_pBar->m_rectCaption),
+                                p2003->GetDockbarLightColor(), p2003->GetDockbarDarkColor(),
+                                OX_GRADIENT_VERTICAL);
+        EXPECT_EQ(band.At(close.left, close.top), drawn.At(close.left, close.top)) << where;
+        EXPECT_EQ(band.At(resize.right - 1, resize.bottom - 1),
+                  drawn.At(resize.right - 1, resize.bottom - 1))
+            << where;
         EXPECT_EQ(kUnpainted, drawn.At(close.right, close.top)) << where;
         EXPECT_EQ(kUnpainted, drawn.At(close.left, close.top - 1)) << where;
         // The close glyph: white with the light flag, black without. The
