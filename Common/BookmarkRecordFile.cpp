@@ -3,9 +3,9 @@
 #include "BookmarkRecordFile.h"
 
 #include "KWAudioCodec.h"
+#include "NewFile.h"
 #include "TraceLog.h"
 
-#include "framework/Exception.h"
 #include "framework/File.h"
 
 #include <cstring>
@@ -92,24 +92,12 @@ bool CBookmarkRecordFile::SaveAsZel(const char* path) {
         return false;
 
     m_hdr.SetFormat(kFormatGsm);
-    CFile file;
-    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
-        KWTRACE_ERROR(("CBookmarkRecordFile::SaveAsZel: cannot create \"%s\"\n", path));
-        return false;
-    }
-    try {
-        if (m_hdr.Write(file)) {
-            file.Write(frames.get(), static_cast<UINT>(size));
-            file.Close();
-            return true;
-        }
-    } catch (CException* e) {
-        e->Delete();
-    }
-    file.Abort();
-    DeleteFileA(path);
-    KWTRACE_ERROR(("CBookmarkRecordFile::SaveAsZel: writing \"%s\" failed; removed\n", path));
-    return false;
+    return WriteNewFile(path, [&](CFile& file) {
+        if (!m_hdr.Write(file))
+            return false;
+        file.Write(frames.get(), static_cast<UINT>(size));
+        return true;
+    });
 }
 
 bool CBookmarkRecordFile::SaveAsZelDlg() {

@@ -114,6 +114,28 @@ int32_t WholeUnits(int32_t size, int32_t unitBytes, int32_t unitSamples) {
     return std::min(size / unitBytes, INT32_MAX / unitSamples);
 }
 
+// Decodes the whole units of size bytes into a new array of samples
+// (decodeUnit(samples, unit) for each); answers the sample count. Without
+// samples or data it only counts; a failed allocation answers 0.
+template <typename DecodeUnit>
+int32_t DecodeUnits(int16_t** samples, const uint8_t* data, int32_t size, int32_t unitBytes,
+                    int32_t unitSamples, DecodeUnit decodeUnit) {
+    const int32_t units = WholeUnits(size, unitBytes, unitSamples);
+    const int32_t count = units * unitSamples;
+    if (!samples || !data)
+        return count;
+    *samples = nullptr;
+    if (count == 0)
+        return 0;
+    int16_t* out = new (std::nothrow) int16_t[count];
+    if (!out)
+        return 0;
+    for (int32_t i = 0; i < units; ++i)
+        decodeUnit(out + i * unitSamples, data + i * unitBytes);
+    *samples = out;
+    return count;
+}
+
 } // namespace
 
 int32_t ALawDecode(int16_t** samples, const uint8_t* data, int32_t count) {
@@ -146,21 +168,9 @@ void ImaAdpcmDecodeBlock(int16_t* samples, const uint8_t* block, ImaAdpcmState* 
 }
 
 int32_t ImaAdpcmDecode(int16_t** samples, const uint8_t* data, int32_t size) {
-    int32_t blocks = WholeUnits(size, kImaAdpcmBlockBytes, kImaAdpcmBlockSamples);
-    int32_t count = blocks * kImaAdpcmBlockSamples;
-    if (!samples || !data)
-        return count;
-    *samples = nullptr;
-    if (count == 0)
-        return 0;
-    int16_t* out = new (std::nothrow) int16_t[count];
-    if (!out)
-        return 0;
-    for (int32_t i = 0; i < blocks; ++i)
-        ImaAdpcmDecodeBlock(out + i * kImaAdpcmBlockSamples, data + i * kImaAdpcmBlockBytes,
-                            nullptr);
-    *samples = out;
-    return count;
+    return DecodeUnits(
+        samples, data, size, kImaAdpcmBlockBytes, kImaAdpcmBlockSamples,
+        [](int16_t* out, const uint8_t* block) { ImaAdpcmDecodeBlock(out, block, nullptr); });
 }
 
 CKWGsmState::CKWGsmState() : m_gsm(gsm_create()) {
@@ -196,21 +206,10 @@ bool GsmDecodeFrame(int16_t* samples, const uint8_t* frame, CKWGsmState* state) 
 }
 
 int32_t GsmDecode(int16_t** samples, const uint8_t* data, int32_t size) {
-    int32_t frames = WholeUnits(size, kGsmFrameBytes, kGsmFrameSamples);
-    int32_t count = frames * kGsmFrameSamples;
-    if (!samples || !data)
-        return count;
-    *samples = nullptr;
-    if (count == 0)
-        return 0;
-    int16_t* out = new (std::nothrow) int16_t[count];
-    if (!out)
-        return 0;
     CKWGsmState state;
-    for (int32_t i = 0; i < frames; ++i)
-        GsmDecodeFrame(out + i * kGsmFrameSamples, data + i * kGsmFrameBytes, &state);
-    *samples = out;
-    return count;
+    return DecodeUnits(
+        samples, data, size, kGsmFrameBytes, kGsmFrameSamples,
+        [&state](int16_t* out, const uint8_t* frame) { GsmDecodeFrame(out, frame, &state); });
 }
 
 bool GsmEncodeFrame(uint8_t* frame, const int16_t* samples, CKWGsmState* state) {

@@ -9,10 +9,10 @@
 
 #include "KWWav.h"
 #include "MapiMail.h"
+#include "NewFile.h"
 #include "TraceLog.h"
 
 #include "framework/CommonDialogs.h"
-#include "framework/Exception.h"
 #include "framework/File.h"
 #include "framework/WinApp.h"
 
@@ -161,29 +161,14 @@ GsmResult ConvertToGsm(const int16_t* samples, int32_t count, std::vector<uint8_
     return GSM_CONVERTED;
 }
 
-// Creates the file (truncating one that exists) and writes the header and the
-// data; a file that could not be written whole is deleted.
+// Writes the header and the data as a new file; see WriteNewFile.
 bool WriteWavFile(const char* path, const uint8_t* header, UINT headerSize, const void* data,
                   UINT dataSize) {
-    CFile file;
-    CFileException error;
-    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &error)) {
-        KWTRACE_ERROR(("CKWRecordFile: cannot create \"%s\", error %ld\n", path,
-                       static_cast<long>(error.m_lOsError)));
-        return false;
-    }
-    try {
+    return WriteNewFile(path, [&](CFile& file) {
         file.Write(header, headerSize);
         file.Write(data, dataSize);
-        file.Close();
         return true;
-    } catch (CException* e) {
-        e->Delete();
-        file.Abort();
-        DeleteFileA(path);
-        KWTRACE_ERROR(("CKWRecordFile: writing \"%s\" failed; removed\n", path));
-        return false;
-    }
+    });
 }
 
 bool IsSameFile(const char* first, const char* second) {
