@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -58,17 +59,48 @@ bool WriteAll(int fd, const std::string& content) {
     return true;
 }
 
+// Creates the sibling file that a save writes before it renames it over the
+// target. A file left by a save that was killed midway is removed first; a name
+// taken by anything that cannot be removed (a folder) is passed over for the
+// next, so that it cannot block every save.
+int CreateTemporary(const std::string& path, bool ownerOnly, std::string& temporary) {
+    int error = 0;
+    for (int n = 0; n < 10; ++n) {
+        temporary = path + ".new";
+        if (n > 0)
+            temporary += std::to_string(n);
+        ::unlink(temporary.c_str());
+        int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC,
+                        ownerOnly ? 0600 : 0666);
+        if (fd >= 0)
+            return fd;
+        error = errno;
+        if (error != EEXIST)
+            break;
+    }
+    KWTRACE_ERROR(("Cannot create %s: %s", temporary.c_str(), strerror(error)));
+    return -1;
+}
+
+// As Windows does, a file marked read-only (no write permission for anyone) is
+// not replaced.
+bool IsReadOnly(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
 // Writes a sibling file and renames it over the target, so that a reader (or a
-// crash) never meets a half-written file.
+// crash, or a full disk) never meets a half-written file.
 bool ReplaceUnixFile(const std::string& path, const std::string& content, bool ownerOnly) {
-    std::string temporary = path + ".new";
-    ::unlink(temporary.c_str());
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC,
-                    ownerOnly ? 0600 : 0666);
-    if (fd < 0) {
-        KWTRACE_ERROR(("Cannot create %s: %s", temporary.c_str(), strerror(errno)));
+    if (IsReadOnly(path)) {
+        KWTRACE_ERROR(("Cannot write %s: the file is read-only", path.c_str()));
         return false;
     }
+    std::string temporary;
+    int fd = CreateTemporary(path, ownerOnly, temporary);
+    if (fd < 0)
+        return false;
     int error = 0;
     errno = 0;
     if (!WriteAll(fd, content) || ::fsync(fd) != 0)
@@ -108,43 +140,76 @@ bool ReadInt(const char* text, int& value) {
     return true;
 }
 
+bool IsUtf8(const char* text, int length) {
+    return length == 0 ||
+           MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, length, nullptr, 0) > 0;
+}
+
+// The bytes of one code page in another; empty when they cannot be converted.
+std::string Recode(UINT from, UINT to, const char* text, int length) {
+    std::string result;
+    int wide = length > 0 ? MultiByteToWideChar(from, 0, text, length, nullptr, 0) : 0;
+    if (wide <= 0)
+        return result;
+    std::vector<WCHAR> buffer(static_cast<size_t>(wide));
+    MultiByteToWideChar(from, 0, text, length, buffer.data(), wide);
+    int bytes = WideCharToMultiByte(to, 0, buffer.data(), wide, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return result;
+    result.resize(static_cast<size_t>(bytes));
+    WideCharToMultiByte(to, 0, buffer.data(), wide, &result[0], bytes, nullptr, nullptr);
+    return result;
+}
+
 // The documents declare UTF-8 while the program's texts are in the ANSI code
 // page. TinyXML passes bytes through unchecked, so a raw ANSI letter such as
 // 0xE9 is taken for the lead byte of a longer UTF-8 sequence and swallows the
 // "</" after it: the file could not be read back. Values are converted on the
 // way in and out.
 std::string ToUtf8(const char* text) {
-    std::string result;
-    int wide = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (wide <= 1)
-        return result;
-    std::vector<WCHAR> buffer(static_cast<size_t>(wide));
-    MultiByteToWideChar(CP_ACP, 0, text, -1, buffer.data(), wide);
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, buffer.data(), -1, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 1)
-        return result;
-    result.resize(static_cast<size_t>(bytes));
-    WideCharToMultiByte(CP_UTF8, 0, buffer.data(), -1, &result[0], bytes, nullptr, nullptr);
-    result.resize(static_cast<size_t>(bytes - 1));
-    return result;
+    return Recode(CP_ACP, CP_UTF8, text, static_cast<int>(strlen(text)));
 }
 
-// Text that is not valid UTF-8 comes from a file written with raw ANSI bytes
-// and is kept as it stands.
+// A numeric reference can still make bytes that are not valid UTF-8; they are
+// kept as they stand.
 CString FromUtf8(const char* text) {
-    int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
-    if (wide <= 1)
+    int length = static_cast<int>(strlen(text));
+    if (!IsUtf8(text, length))
         return CString(text);
-    std::vector<WCHAR> buffer(static_cast<size_t>(wide));
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, buffer.data(), wide);
-    int bytes = WideCharToMultiByte(CP_ACP, 0, buffer.data(), -1, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 1)
-        return CString(text);
-    CString result;
-    WideCharToMultiByte(CP_ACP, 0, buffer.data(), -1, result.GetBuffer(bytes), bytes, nullptr,
-                        nullptr);
-    result.ReleaseBuffer();
-    return result;
+    return CString(Recode(CP_UTF8, CP_ACP, text, length).c_str());
+}
+
+// As TinyXML's reader judges blank text.
+bool IsBlank(const std::string& text) {
+    for (char c : text) {
+        if (!isspace(static_cast<unsigned char>(c)))
+            return false;
+    }
+    return true;
+}
+
+// TinyXML's own file loading turns CR LF and lone CR into LF before parsing;
+// parsing from memory has to do the same. A CDATA section keeps its bytes: it
+// holds the texts made of blanks alone, and a CR in one is part of the text.
+std::string NormaliseLineEnds(const std::string& content) {
+    static const char kCdata[] = "<![CDATA[";
+    std::string text;
+    text.reserve(content.size());
+    for (size_t i = 0; i < content.size(); ++i) {
+        if (content[i] == '<' && content.compare(i, sizeof(kCdata) - 1, kCdata) == 0) {
+            size_t close = content.find("]]>", i);
+            size_t end = close == std::string::npos ? content.size() : close + 3;
+            text.append(content, i, end - i);
+            i = end - 1;
+        } else if (content[i] == '\r') {
+            text += '\n';
+            if (i + 1 < content.size() && content[i + 1] == '\n')
+                ++i;
+        } else {
+            text += content[i];
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -193,21 +258,15 @@ bool CKWXMLSettings::Load(const char* path, CString& rootName, CString& version)
     std::string unixPath, content;
     if (!path || !UnixPathFromWindows(path, unixPath) || !ReadUnixFile(unixPath, content))
         return false;
-    // TinyXML's own file loading turns CR LF and lone CR into LF before parsing;
-    // parsing from memory has to do the same.
-    std::string text;
-    text.reserve(content.size());
-    for (size_t i = 0; i < content.size(); ++i) {
-        if (content[i] == '\r') {
-            text += '\n';
-            if (i + 1 < content.size() && content[i + 1] == '\n')
-                ++i;
-        } else {
-            text += content[i];
-        }
+    // Earlier versions wrote raw ANSI bytes under the UTF-8 declaration. Bytes
+    // that are not valid UTF-8 cannot have been meant as UTF-8, so such a file
+    // is read in the ANSI code page.
+    if (!IsUtf8(content.data(), static_cast<int>(content.size()))) {
+        KWTRACE(("%s is not UTF-8; read in the ANSI code page", path));
+        content = Recode(CP_ACP, CP_UTF8, content.data(), static_cast<int>(content.size()));
     }
     m_document = new TiXmlDocument;
-    m_document->Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    m_document->Parse(NormaliseLineEnds(content).c_str(), nullptr, TIXML_ENCODING_UTF8);
     TiXmlElement* root = m_document->Error() ? nullptr : m_document->RootElement();
     if (!root) {
         KWTRACE_ERROR(("Cannot read %s: %s", path,
@@ -260,7 +319,13 @@ TiXmlElement* CKWXMLSettings::AddElement(TiXmlNode* parent, const char* name) {
 bool CKWXMLSettings::AddText(TiXmlElement* element, const char* text) {
     if (!element)
         return false;
-    return element->LinkEndChild(new TiXmlText(ToUtf8(text ? text : ""))) != nullptr;
+    std::string value = ToUtf8(text ? text : "");
+    // TinyXML's reader drops a text node of blanks alone, but keeps a CDATA
+    // section.
+    bool blank = !value.empty() && IsBlank(value);
+    TiXmlText* node = new TiXmlText(value);
+    node->SetCDATA(blank);
+    return element->LinkEndChild(node) != nullptr;
 }
 
 bool CKWXMLSettings::AddIntText(TiXmlElement* element, int value) {

@@ -7,7 +7,9 @@
 // null or false. Files are read and written with POSIX calls on their Unix path
 // (TinyXML's own file calls would take the Windows path as a Unix one).
 // Values go in and come out in the ANSI code page; the files hold UTF-8, as they
-// declare. Text of an older file that is not valid UTF-8 is read as it stands.
+// declare. An older file that is not valid UTF-8 is read in the ANSI code page.
+// Every text reads back exactly as it was written, blanks, line breaks and
+// markup characters included (a text of blanks alone is stored as CDATA).
 #pragma once
 
 #include "AfxString.h"
@@ -26,7 +28,8 @@ public:
     bool Load(const char* path, CString& rootName, CString& version);
     // Replaces the file at the document's path in one step: a failed save leaves
     // the old file as it was. ownerOnly creates the file readable and writable by
-    // its owner alone (for files that hold secrets).
+    // its owner alone (for files that hold secrets). A read-only file is not
+    // replaced.
     bool Save(bool ownerOnly = false);
     const CString& GetPath() const { return m_path; }
 

@@ -3,6 +3,7 @@
 
 #include "OXCharClass.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -16,11 +17,24 @@ char* CopyText(const char* text) {
     return copy;
 }
 
+// With a bucket count that shares a factor with the multiplier 33 (3 or 11),
+// the key's last byte alone decides the bucket modulo that factor; a prime
+// count shares none.
+int NextPrime(int n) {
+    for (;; ++n) {
+        bool prime = n > 1;
+        for (int d = 2; prime && d <= n / d; ++d)
+            prime = n % d != 0;
+        if (prime)
+            return n;
+    }
+}
+
 } // namespace
 
 COXHashTable::COXHashTable(int bucketCount, bool caseSensitive)
     : m_bucketCount(bucketCount > 0 ? bucketCount : 1), m_caseSensitive(caseSensitive),
-      m_buckets(new COXHashTableEntry*[m_bucketCount]()) {}
+      m_buckets(new COXHashTableEntry*[m_bucketCount]()), m_entryCount(0) {}
 
 COXHashTable::~COXHashTable() {
     Clear();
@@ -58,6 +72,32 @@ void COXHashTable::SetValue(const char* key, const char* value) {
     e->bucket = bucket;
     e->next = m_buckets[bucket];
     m_buckets[bucket] = e;
+    if (++m_entryCount / 2 > m_bucketCount)
+        Grow();
+}
+
+void COXHashTable::Grow() {
+    if (m_bucketCount > INT_MAX / 4)
+        return;
+    int count = NextPrime(m_bucketCount * 2 + 1);
+    COXHashTableEntry** buckets = new (std::nothrow) COXHashTableEntry*[count]();
+    // Without the memory the table keeps working, only with longer chains.
+    if (!buckets)
+        return;
+    COXHashTableEntry** old = m_buckets;
+    int oldCount = m_bucketCount;
+    m_buckets = buckets;
+    m_bucketCount = count;
+    // Keys are unique, so the order of a chain means nothing.
+    for (int i = 0; i < oldCount; ++i) {
+        while (COXHashTableEntry* e = old[i]) {
+            old[i] = e->next;
+            e->bucket = BucketOf(e->key);
+            e->next = m_buckets[e->bucket];
+            m_buckets[e->bucket] = e;
+        }
+    }
+    delete[] old;
 }
 
 const char* COXHashTable::Lookup(const char* key) const {
@@ -79,4 +119,5 @@ void COXHashTable::Clear() {
             delete e;
         }
     }
+    m_entryCount = 0;
 }

@@ -4,6 +4,10 @@
 // The table owns its entries and private copies of every key and value. Keys
 // hash with h = h * 33 + c over their bytes (c a signed byte, h wrapping at 32
 // bits) taken modulo the bucket count; a new key goes to the head of its chain.
+// A document may declare hundreds of thousands of entities, so the table grows
+// to a prime bucket count of about twice the old one whenever its keys
+// outnumber its buckets twice over: the chains stay short and adding stays
+// linear in the number of keys.
 #pragma once
 
 struct COXHashTableEntry {
@@ -29,9 +33,13 @@ public:
     void Clear();
 
     unsigned BucketOf(const char* key) const;
+    int GetBucketCount() const { return m_bucketCount; }
 
 private:
+    void Grow();
+
     int m_bucketCount;
     bool m_caseSensitive;
     COXHashTableEntry** m_buckets; // owned array of owned chains
+    int m_entryCount;
 };

@@ -5,6 +5,8 @@
 #include "KWXMLSettings.h"
 #include "TraceLog.h"
 
+#include "framework/WinApp.h"
+
 #include <new>
 
 CSettings* CSettings::s_instance = nullptr;
@@ -88,8 +90,41 @@ void WriteString(TiXmlElement* section, const char* name, const char* text) {
     CKWXMLSettings::AddText(CKWXMLSettings::AddElement(section, name), text);
 }
 
-bool FileExists(const CString& path) {
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+// Whether anything that might hold the user's data is at the path: an empty
+// file holds nothing and counts as none.
+bool HoldsSomething(const CString& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
+        DWORD error = GetLastError();
+        return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+    }
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || data.nFileSizeLow ||
+           data.nFileSizeHigh;
+}
+
+// Renames what is at the path to "<name>.unreadable-YYYYMMDD-HHMMSS" beside it,
+// with "-2", "-3", ... added when an earlier one has that name: it is never
+// moved over an earlier one.
+bool MoveAside(const CString& path, CString& backup) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    CString stem;
+    stem.Format("%s.unreadable-%04u%02u%02u-%02u%02u%02u", path.GetString(), now.wYear, now.wMonth,
+                now.wDay, now.wHour, now.wMinute, now.wSecond);
+    for (int n = 1; n <= 100; ++n) {
+        backup = stem;
+        if (n > 1)
+            backup.AppendFormat("-%d", n);
+        if (MoveFileExA(path, backup, 0))
+            return true;
+        DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+            KWTRACE_ERROR(("Cannot rename %s to %s, error %lu", path.GetString(),
+                           backup.GetString(), static_cast<unsigned long>(error)));
+            return false;
+        }
+    }
+    return false;
 }
 
 // Holds the settings lock for one scope; works without a lock that could not
@@ -143,6 +178,15 @@ CSettings::~CSettings() {
 }
 
 void CSettings::Load() {
+    CString notice;
+    LoadLocked(notice);
+    // Told once the lock is free, since the box runs a message loop. The file
+    // is out of the way afterwards, so the next start does not tell it again.
+    if (!notice.IsEmpty())
+        AfxMessageBox(notice, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CSettings::LoadLocked(CString& notice) {
     CSettingsLock hold(m_lock, __FILE__, __LINE__);
     CKWXMLSettings* xml = CKWXMLSettings::GetInstance();
 
@@ -159,9 +203,26 @@ void CSettings::Load() {
     CString ownPath = GetConfigFilePath(FALSE, kConfigFile);
     CString rootName, version;
     bool loaded = xml->Load(ownPath, rootName, version);
-    m_keepOwnFile = !loaded && FileExists(ownPath);
-    if (m_keepOwnFile)
-        KWTRACE_ERROR(("%s cannot be read; it will not be saved over.", ownPath.GetString()));
+    m_keepOwnFile = false;
+    if (!loaded && HoldsSomething(ownPath)) {
+        // Whatever the user had in it is kept under another name, so that the
+        // settings can be saved again.
+        CString backup;
+        if (MoveAside(ownPath, backup)) {
+            KWTRACE_ERROR(
+                ("%s cannot be read; kept as %s.", ownPath.GetString(), backup.GetString()));
+            notice.Format("Your settings could not be read from\n%s\n\nThe file has been kept "
+                          "as\n%s\n\nThe program starts with its default settings.",
+                          ownPath.GetString(), backup.GetString());
+        } else {
+            m_keepOwnFile = true;
+            KWTRACE_ERROR(("%s cannot be read; it will not be saved over.", ownPath.GetString()));
+            notice.Format("Your settings could not be read from\n%s\n\nThe program starts "
+                          "with its default settings and cannot save them while that file is "
+                          "there.",
+                          ownPath.GetString());
+        }
+    }
     TiXmlElement* section = loaded ? FindSettingsSection(xml) : nullptr;
     if (!section)
         return;

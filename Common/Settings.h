@@ -14,8 +14,13 @@
 // "Zel Moxel" and "Zel Config".
 //
 // The per-user "config.xml" is readable by its owner only, since it may hold the
-// recordings' passphrase. When it exists but cannot be read at start-up, it is
-// kept as it is rather than replaced at exit.
+// recordings' passphrase. A file that is not UTF-8 is read in the ANSI code
+// page, and an empty one as no file. Anything else there that cannot be read at
+// start-up (or a folder of that name) is renamed to
+// "config.xml.unreadable-YYYYMMDD-HHMMSS" beside it, never over an earlier one,
+// and the user is told so in a message box (AfxMessageBox); the settings are
+// then saved at exit as usual. When it cannot be renamed, it is kept as it is
+// rather than replaced at exit, and the user is told that too.
 #pragma once
 
 #include "AfxString.h"
@@ -41,11 +46,13 @@ public:
     CSettings(const CSettings&) = delete;
     CSettings& operator=(const CSettings&) = delete;
 
-    // Load, Save and LoadBranding hold the settings lock throughout; the
+    // Load, Save and LoadBranding hold the settings lock while they read or
+    // write (Load not while it tells the user of an unreadable file); the
     // accessors do not and belong to the user-interface thread.
     void Load();
-    // False when the per-user file could not be written, or was kept because it
-    // exists but could not be read at start-up.
+    // False when the per-user file could not be written (a read-only file is
+    // not replaced), or was kept because it could neither be read nor renamed
+    // at start-up.
     bool Save();
     CString LoadBranding();
 
@@ -76,6 +83,8 @@ public:
 
 private:
     CSettings();
+    // Load's work under the lock; notice receives what the user is to be told.
+    void LoadLocked(CString& notice);
 
     CKWLoggedSemaphore* m_lock; // owns; null when it could not be allocated
     CArray<int> m_columnWidths; // COLUMN_COUNT entries
@@ -86,8 +95,8 @@ private:
     int m_savePassphrase;
     LocationSetting m_callScore;
     LocationSetting m_scoreForm;
-    // Set when the per-user file exists but could not be read: saving over it
-    // would throw away whatever the user had in it.
+    // Set when the per-user file could neither be read nor renamed: saving over
+    // it would throw away whatever the user had in it.
     bool m_keepOwnFile;
 
     static CSettings* s_instance;

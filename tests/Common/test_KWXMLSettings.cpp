@@ -202,6 +202,133 @@ TEST_F(KWXMLSettingsTest, AnsiTextsAreStoredAsUtf8) {
     EXPECT_STREQ("caf\xe9", text);
 }
 
+TEST_F(KWXMLSettingsTest, TextsReadBackExactlyAsWritten) {
+    struct Case {
+        const char* name;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"double blanks", "my  pass word"},
+        {"leading and trailing blanks", "  C:\\Scores\\Two  Blanks  "},
+        {"tabs", "\tcol\t\tcol\t"},
+        {"line feeds", "\nline one\nline two\n"},
+        {"carriage returns", "one\r\ntwo\rthree"},
+        {"quotes", "\"double\" and 'single'"},
+        {"markup characters", "<b> & </b> ]]>"},
+        {"references as text", "&amp; &lt; &#65; &#x41; &#x3C;"},
+        {"a broken hexadecimal reference", "a &#xZZ; b &#x<c>"},
+        {"accents", "Jos\xe9 \xe0 la caf\xe9, Fran\xe7ois"},
+        {"blanks alone", "   "},
+        {"line ends alone", "\r\n\t\r"},
+        {"empty", ""},
+    };
+    std::string path = m_folder.File("texts.xml");
+    TiXmlElement* root = m_xml->CreateDocument(path.c_str(), "root", "1");
+    for (const Case& c : cases) {
+        TiXmlElement* item = CKWXMLSettings::AddElement(root, "item");
+        CKWXMLSettings::SetAttribute(item, "text", c.text);
+        CKWXMLSettings::AddText(item, c.text);
+    }
+    ASSERT_TRUE(m_xml->Save());
+    const std::string saved = ReadWholeFile(path);
+
+    CString name, version;
+    ASSERT_TRUE(m_xml->Load(path.c_str(), name, version)) << saved;
+    TiXmlElement* item = CKWXMLSettings::GetChild(m_xml->GetRootElement(), "item");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(nullptr, item) << saved;
+        CString text;
+        CKWXMLSettings::GetStringValue(item, text, "");
+        EXPECT_STREQ(c.text, text) << saved;
+        EXPECT_TRUE(CKWXMLSettings::GetStringAttribute(item, "text", text, "(none)"));
+        EXPECT_STREQ(c.text, text) << saved;
+        item = CKWXMLSettings::NextSibling(item, "item");
+    }
+    EXPECT_EQ(nullptr, item);
+}
+
+// The switch that stops TinyXML from condensing blanks is one for the process:
+// a reader that parses on its own gets it too, with no CKWXMLSettings in sight.
+TEST(TinyXml, EveryReaderKeepsBlanks) {
+    TiXmlDocument document;
+    document.Parse("<a> my  pass\tword </a>");
+    ASSERT_NE(nullptr, document.RootElement());
+    EXPECT_STREQ(" my  pass\tword ", document.RootElement()->GetText());
+}
+
+// Earlier versions wrote raw ANSI bytes (code page 1252 here) under the UTF-8
+// declaration; files that are valid UTF-8 still read as UTF-8.
+TEST_F(KWXMLSettingsTest, FilesThatAreNotUtf8AreReadInTheAnsiCodePage) {
+    struct Case {
+        const char* name;
+        std::string content;
+    };
+    const Case cases[] = {
+        {"ANSI under a UTF-8 declaration",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<profile f=\"Fran\xe7ois\">"
+         "<value>C:\\Scores\\Jos\xe9</value></profile>\n"},
+        {"ANSI without a declaration",
+         "<profile f=\"Fran\xe7ois\"><value>C:\\Scores\\Jos\xe9</value></profile>"},
+        {"UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<profile f=\"Fran\xc3\xa7ois\">"
+                  "<value>C:\\Scores\\Jos\xc3\xa9</value></profile>\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = m_folder.File("old.xml");
+        ASSERT_TRUE(WriteWholeFile(path, c.content));
+        CString name, version, text;
+        ASSERT_TRUE(m_xml->Load(path.c_str(), name, version));
+        EXPECT_STREQ("profile", name);
+        TiXmlElement* root = m_xml->GetRootElement();
+        EXPECT_TRUE(
+            CKWXMLSettings::GetStringValue(CKWXMLSettings::GetChild(root, "value"), text, ""));
+        EXPECT_STREQ("C:\\Scores\\Jos\xe9", text);
+        EXPECT_TRUE(CKWXMLSettings::GetStringAttribute(root, "f", text, ""));
+        EXPECT_STREQ("Fran\xe7ois", text);
+    }
+}
+
+// Neither a file left by a save that was killed midway nor a folder that holds
+// the temporary file's name may stop the save; the temporary file is never
+// read as the document.
+TEST_F(KWXMLSettingsTest, SavingGetsPastWhatHoldsTheTemporaryName) {
+    const std::string path = m_folder.File("list.xml");
+    const std::string temporary = path + ".new";
+    for (bool folder : {false, true}) {
+        SCOPED_TRACE(folder ? "a folder" : "a file left behind");
+        ASSERT_TRUE(WriteWholeFile(path, "<list version=\"1\"/>"));
+        if (folder)
+            ASSERT_TRUE(CreateDirectoryA(temporary.c_str(), nullptr));
+        else
+            ASSERT_TRUE(WriteWholeFile(temporary, "<list version=\"half"));
+        CString name, version;
+        ASSERT_TRUE(m_xml->Load(path.c_str(), name, version));
+        EXPECT_STREQ("1", version);
+        m_xml->CreateDocument(path.c_str(), "list", "2");
+        EXPECT_TRUE(m_xml->Save());
+        ASSERT_TRUE(m_xml->Load(path.c_str(), name, version));
+        EXPECT_STREQ("2", version);
+        DWORD attributes = GetFileAttributesA(temporary.c_str());
+        EXPECT_EQ(folder ? FILE_ATTRIBUTE_DIRECTORY : INVALID_FILE_ATTRIBUTES,
+                  attributes == INVALID_FILE_ATTRIBUTES ? attributes
+                                                        : attributes & FILE_ATTRIBUTE_DIRECTORY);
+        EXPECT_FALSE(FileExists(temporary + "1"));
+    }
+}
+
+TEST_F(KWXMLSettingsTest, AReadOnlyFileIsNotReplaced) {
+    const std::string path = m_folder.File("list.xml");
+    const std::string content = "<list version=\"1\"/>";
+    ASSERT_TRUE(WriteWholeFile(path, content));
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    m_xml->CreateDocument(path.c_str(), "list", "2");
+    EXPECT_FALSE(m_xml->Save());
+    EXPECT_EQ(content, ReadWholeFile(path));
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(m_xml->Save());
+}
+
 TEST_F(KWXMLSettingsTest, SavingIntoAMissingFolderFails) {
     m_xml->CreateDocument(m_folder.File("no such folder\\list.xml").c_str(), "list", "1");
     EXPECT_FALSE(m_xml->Save());

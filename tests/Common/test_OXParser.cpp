@@ -613,6 +613,49 @@ TEST(OXHashTable, BucketsAndCaseModes) {
     EXPECT_EQ(nullptr, sensitive.Lookup(nullptr));
 }
 
+// A document may declare hundreds of thousands of entities: the chains must
+// stay short, so the table grows with its keys and keeps finding every one.
+TEST(OXHashTable, GrowsWithItsKeys) {
+    for (bool caseSensitive : {true, false}) {
+        SCOPED_TRACE(caseSensitive ? "case-sensitive" : "case-insensitive");
+        COXHashTable table(67, caseSensitive);
+        EXPECT_EQ(67, table.GetBucketCount());
+        const int count = 20000;
+        for (int i = 0; i < count; ++i)
+            table.SetValue(("Key" + std::to_string(i)).c_str(), std::to_string(i).c_str());
+        table.SetValue("Key7", "replaced");
+        EXPECT_GE(table.GetBucketCount(), count / 2);
+        int found = 0;
+        for (int i = 0; i < count; ++i) {
+            std::string key = "Key" + std::to_string(i);
+            const char* value = table.Lookup(key.c_str());
+            found += value && (i == 7 ? std::string("replaced") : std::to_string(i)) == value;
+            EXPECT_LT(table.BucketOf(key.c_str()), static_cast<unsigned>(table.GetBucketCount()));
+        }
+        EXPECT_EQ(count, found);
+        EXPECT_EQ(caseSensitive ? nullptr : table.Lookup("Key19999"), table.Lookup("KEY19999"));
+        EXPECT_EQ(nullptr, table.Lookup("Key20000"));
+        table.Clear();
+        EXPECT_EQ(nullptr, table.Lookup("Key0"));
+        table.SetValue("Key0", "again");
+        EXPECT_STREQ("again", table.Lookup("Key0"));
+    }
+}
+
+TEST(OXParserText, ManyDeclaredEntitiesAllResolve) {
+    const int count = 5000;
+    std::string document = "<!DOCTYPE r [";
+    for (int i = 0; i < count; ++i)
+        document += "<!ENTITY e" + std::to_string(i) + " \"v" + std::to_string(i) + "\">";
+    document += "]><r>&e0;,&e2500;,&e4999;,&lt;,&eacute;</r>";
+    CRecordingParser parser;
+    ASSERT_TRUE(parser.ParseText(document));
+    EXPECT_TRUE(parser.errors.empty());
+    EXPECT_EQ("v0,v2500,v4999,<,\xe9", TextOf(AsElement(parser.GetRoot()->GetObject(1))));
+    ASSERT_TRUE(parser.ParseText("<r>&e1234;</r>"));
+    EXPECT_EQ("v1234", TextOf(AsElement(parser.GetRoot()->GetObject(0))));
+}
+
 // ---------------------------------------------------------------------------
 // Malformed input
 //

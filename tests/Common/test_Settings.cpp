@@ -6,14 +6,19 @@
 #include "Common/Settings.h"
 #include "Common/TraceLog.h"
 #include "framework/UnixPath.h"
+#include "tests/support/AnsweringApp.h"
 #include "tests/support/TempFolder.h"
 
 #include <windows.h>
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
+
+// Answers the message boxes that tell the user of an unreadable settings file.
+CAnsweringApp theApp;
 
 namespace {
 
@@ -38,6 +43,42 @@ std::vector<int> DefaultWidths() {
     return std::vector<int>(kDefaultWidths, kDefaultWidths + CSettings::COLUMN_COUNT);
 }
 
+// The names in a folder (given with its trailing backslash), sorted.
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (strcmp(found.cFileName, ".") && strcmp(found.cFileName, ".."))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The name a file moved aside at the given time gets.
+std::string BackupName(const SYSTEMTIME& time) {
+    char name[64];
+    wsprintfA(name, "config.xml.unreadable-%04u%02u%02u-%02u%02u%02u", time.wYear, time.wMonth,
+              time.wDay, time.wHour, time.wMinute, time.wSecond);
+    return name;
+}
+
+bool IsBackupName(const std::string& name) {
+    const std::string prefix = "config.xml.unreadable-";
+    if (name.compare(0, prefix.size(), prefix) != 0 || name.size() < prefix.size() + 15)
+        return false;
+    const std::string stamp = name.substr(prefix.size(), 15);
+    for (size_t i = 0; i < stamp.size(); ++i) {
+        if (i == 8 ? stamp[i] != '-' : !isdigit(static_cast<unsigned char>(stamp[i])))
+            return false;
+    }
+    return true;
+}
+
 // Gives every test folders of its own (tests run in parallel in one Wine
 // prefix) by naming a company of its own, sends error traces to a private log,
 // and removes the folders and the singletons afterwards.
@@ -52,6 +93,7 @@ protected:
         CSettings::SetFolderNamesOverride(company, "Zel Moxel", "Zel Config");
         g_TraceLog.SetPath(m_log.c_str(), "");
         g_TraceLog.SetLevel(CTraceLog::LEVEL_ERRORS);
+        theApp.m_prompts.clear();
     }
     ~SettingsTest() override {
         g_TraceLog.SetLevel(CTraceLog::LEVEL_OFF);
@@ -70,6 +112,15 @@ protected:
 
     static std::string OwnFile() {
         return std::string(CSettings::GetConfigFilePath(FALSE, "config.xml"));
+    }
+    static std::string OwnFolder() { return OwnFile().substr(0, OwnFile().rfind('\\') + 1); }
+
+    // A fresh store, loaded.
+    static CSettings* Loaded() {
+        CSettings::DeleteInstance();
+        CSettings* settings = CSettings::GetInstance();
+        settings->Load();
+        return settings;
     }
 
     CTempFolder m_logFolder;
@@ -378,23 +429,127 @@ TEST_F(SettingsTest, TheSavedFileIsReadableByItsOwnerOnly) {
     EXPECT_NE(std::string::npos, ReadWholeFile(OwnFile()).find("secret"));
 }
 
-TEST_F(SettingsTest, AnUnreadableOwnFileIsNotSavedOver) {
+// What cannot be read is renamed beside it, the user is told once, and the
+// settings are saved again; a file that is no longer there is no reason to
+// tell anything.
+TEST_F(SettingsTest, AnUnreadableOwnFileIsKeptAsideAndSavingWorksAgain) {
     const std::string broken = "<profile><section name=\"settings\"><Col0>1</Col0>";
-    ASSERT_TRUE(WriteWholeFile(OwnFile(), broken));
-    CSettings* settings = CSettings::GetInstance();
-    settings->Load();
-    settings->SetColumnWidth(0, 99);
-    EXPECT_FALSE(settings->Save());
-    EXPECT_EQ(broken, ReadWholeFile(OwnFile()));
-    EXPECT_NE(std::string::npos, ReadWholeFile(m_log).find("Settings not saved"));
+    for (bool folder : {false, true}) {
+        SCOPED_TRACE(folder ? "a folder named config.xml" : "a file cut short");
+        DeleteFileA(OwnFile().c_str());
+        if (folder) {
+            ASSERT_TRUE(CreateDirectoryA(OwnFile().c_str(), nullptr));
+            ASSERT_TRUE(WriteWholeFile(OwnFile() + "\\inside.txt", "kept"));
+        } else {
+            ASSERT_TRUE(WriteWholeFile(OwnFile(), broken));
+        }
+        theApp.m_prompts.clear();
+        CSettings* settings = Loaded();
+        EXPECT_EQ(DefaultWidths(), Widths(settings));
 
-    // A missing file is no reason to keep anything: it is written.
-    DeleteFileA(OwnFile().c_str());
-    CSettings::DeleteInstance();
-    settings = CSettings::GetInstance();
-    settings->Load();
-    EXPECT_TRUE(settings->Save());
-    EXPECT_TRUE(FileExists(OwnFile()));
+        std::vector<std::string> names = FolderNames(OwnFolder());
+        ASSERT_EQ(1u, names.size());
+        EXPECT_TRUE(IsBackupName(names[0])) << names[0];
+        const std::string backup = OwnFolder() + names[0];
+        if (folder)
+            EXPECT_EQ("kept", ReadWholeFile(backup + "\\inside.txt"));
+        else
+            EXPECT_EQ(broken, ReadWholeFile(backup));
+        ASSERT_EQ(1u, theApp.m_prompts.size());
+        EXPECT_NE(std::string::npos, theApp.m_prompts[0].find(backup)) << theApp.m_prompts[0];
+
+        settings->SetColumnWidth(0, 99);
+        EXPECT_TRUE(settings->Save());
+        EXPECT_EQ(99, Loaded()->GetColumnWidth(0));
+        EXPECT_EQ(1u, theApp.m_prompts.size());
+        if (folder)
+            RemoveFolderTree(backup);
+        else
+            DeleteFileA(backup.c_str());
+    }
+}
+
+TEST_F(SettingsTest, EarlierBackupsAreNeverOverwritten) {
+    // Backups named for this second and the next few, so that the one made now
+    // meets a name that is taken whenever it is made.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME time;
+    ASSERT_TRUE(SystemTimeToFileTime(&now, &time));
+    std::vector<std::string> earlier;
+    for (int second = 0; second < 4; ++second) {
+        ULARGE_INTEGER ticks = {{time.dwLowDateTime, time.dwHighDateTime}};
+        ticks.QuadPart += second * 10000000ULL;
+        FILETIME at = {ticks.LowPart, ticks.HighPart};
+        SYSTEMTIME stamp;
+        ASSERT_TRUE(FileTimeToSystemTime(&at, &stamp));
+        earlier.push_back(BackupName(stamp));
+        ASSERT_TRUE(WriteWholeFile(OwnFolder() + earlier.back(), "earlier " + earlier.back()));
+    }
+    const std::string broken = "<profile>";
+    ASSERT_TRUE(WriteWholeFile(OwnFile(), broken));
+    Loaded();
+    for (const std::string& name : earlier)
+        EXPECT_EQ("earlier " + name, ReadWholeFile(OwnFolder() + name));
+    std::vector<std::string> made;
+    for (const std::string& name : FolderNames(OwnFolder())) {
+        if (ReadWholeFile(OwnFolder() + name) == broken)
+            made.push_back(name);
+    }
+    ASSERT_EQ(1u, made.size());
+    EXPECT_TRUE(IsBackupName(made[0])) << made[0];
+    EXPECT_FALSE(FileExists(OwnFile()));
+}
+
+// A file of an earlier version with raw ANSI bytes, and an empty file, are read
+// without a word to the user, and saved over at exit.
+TEST_F(SettingsTest, AnsiAndEmptyOwnFilesAreRead) {
+    struct Case {
+        const char* name;
+        std::string content;
+        const char* folder;
+    };
+    const Case cases[] = {
+        {"ANSI bytes",
+         SettingsXml("<callscoremode>2</callscoremode>"
+                     "<callscorelocation>C:\\Scores\\Jos\xe9</callscorelocation>"),
+         "C:\\Scores\\Jos\xe9"},
+        {"empty", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(WriteWholeFile(OwnFile(), c.content));
+        CSettings* settings = Loaded();
+        LocationSetting location;
+        settings->GetCallScoreLocation(location);
+        EXPECT_STREQ(c.folder, location.Folder);
+        EXPECT_TRUE(theApp.m_prompts.empty());
+        EXPECT_EQ(std::vector<std::string>{"config.xml"}, FolderNames(OwnFolder()));
+        settings->SetShowHistory(FALSE);
+        EXPECT_TRUE(settings->Save());
+        settings = Loaded();
+        EXPECT_FALSE(settings->GetShowHistory());
+        settings->GetCallScoreLocation(location);
+        EXPECT_STREQ(c.folder, location.Folder);
+    }
+}
+
+// A passphrase is compared byte for byte when a recording opens, and a folder
+// with two blanks is another folder than one with one.
+TEST_F(SettingsTest, BlanksInsideTextsSurviveARestart) {
+    CSettings* settings = CSettings::GetInstance();
+    settings->SetSavePassphrase(TRUE);
+    settings->SetPassphrase("my  pass word");
+    settings->SetCallScoreLocation({LocationSetting::MODE_CUSTOM, "C:\\Scores\\Two  Blanks"});
+    settings->SetCallScoreFormLocation({LocationSetting::MODE_CUSTOM, "C:\\Forms\\ Lead"});
+    ASSERT_TRUE(settings->Save());
+    settings = Loaded();
+    EXPECT_STREQ("my  pass word", settings->GetPassphrase());
+    LocationSetting location;
+    settings->GetCallScoreLocation(location);
+    EXPECT_STREQ("C:\\Scores\\Two  Blanks", location.Folder);
+    settings->GetCallScoreFormLocation(location);
+    EXPECT_STREQ("C:\\Forms\\ Lead", location.Folder);
 }
 
 TEST_F(SettingsTest, AFailedSaveIsTracedAndLeavesNothingBehind) {
@@ -404,17 +559,7 @@ TEST_F(SettingsTest, AFailedSaveIsTracedAndLeavesNothingBehind) {
     EXPECT_NE(std::string::npos, ReadWholeFile(m_log).find("Failed to save the settings"));
     DWORD attributes = GetFileAttributesA(OwnFile().c_str());
     EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
-    std::string folder = OwnFile().substr(0, OwnFile().rfind('\\') + 1);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, search);
-    std::vector<std::string> names;
-    do {
-        if (strcmp(found.cFileName, ".") && strcmp(found.cFileName, ".."))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    EXPECT_EQ(std::vector<std::string>{"config.xml"}, names);
+    EXPECT_EQ(std::vector<std::string>{"config.xml"}, FolderNames(OwnFolder()));
 }
 
 } // namespace
