@@ -1,15 +1,17 @@
 // KWArray.h: CKWArray<T>, the common library's growable array of values.
 //
 // The array owns one block of constructed elements made with the array form of
-// new, grows by a fixed step (never by doubling) and answers an index out of range
-// with an empty element instead of failing. Element types need a default
-// constructor and assignment; Sort, Find and AddUnique also need == and <, and are
-// used only with CKWString and int, so element types without comparisons (the tree
-// items of the Access Panel and of the scoring) instantiate everything else.
+// new, grows by its step while small and doubles once it holds two steps (so long
+// lists fill in linear time), and answers an index out of range with an empty
+// element instead of failing. Element types need a default constructor and
+// assignment; Sort, Find and AddUnique also need == and <, and are used only with
+// CKWString and int, so element types without comparisons (the tree items of the
+// Access Panel and of the scoring) instantiate everything else.
 //
 // An array has no lock of its own: stores that share one between threads guard it.
 #pragma once
 
+#include <algorithm>
 #include <climits>
 #include <new>
 
@@ -45,12 +47,13 @@ public:
 
 private:
     static T* NewStorage(int count);
+    long long GrownCapacity(long long minimum) const;
     bool Regrow(long long capacity, T*& oldStorage);
 
     int m_size;     // elements in use
     int m_capacity; // constructed elements in m_storage
     T* m_storage;   // owns; null when m_capacity is 0
-    int m_growStep; // elements added when an append finds the storage full; above 0
+    int m_growStep; // least growth when an append finds the storage full; above 0
     // What a write through an out-of-range GetAt lands in: reset at each such call,
     // so the stray write is seen by no later read and by no other array.
     T m_outOfRange;
@@ -76,6 +79,15 @@ template <class T> CKWArray<T>::~CKWArray() {
 // 0 rather than at whatever the heap held. Null when the memory is not there.
 template <class T> T* CKWArray<T>::NewStorage(int count) {
     return new (std::nothrow) T[count]();
+}
+
+// Growth by one step alone would copy every element again each step elements:
+// 100,000 strings took seconds. Once the capacity reaches two steps it doubles
+// instead, which keeps the copies linear; small arrays still grow by the step.
+template <class T> long long CKWArray<T>::GrownCapacity(long long minimum) const {
+    const long long capacity = m_capacity;
+    const long long grown = capacity + (capacity >= 2LL * m_growStep ? capacity : m_growStep);
+    return std::max(minimum, std::min<long long>(grown, INT_MAX));
 }
 
 // Moves the elements into new storage of the given capacity. The old storage is
@@ -155,18 +167,20 @@ template <class T> T* CKWArray<T>::GetPtr(int index) {
     return (index >= 0 && index < m_size) ? m_storage + index : nullptr;
 }
 
-// A full array grows by exactly one step, and the element then fills it again.
+// A full array grows (GrownCapacity), and the element then goes into the first
+// new slot.
 template <class T> void CKWArray<T>::Add(const T& element) {
     T* oldStorage = nullptr;
     if (m_size == m_capacity &&
-        !Regrow(static_cast<long long>(m_capacity) + m_growStep, oldStorage))
+        !Regrow(GrownCapacity(static_cast<long long>(m_capacity) + 1), oldStorage))
         return;
     m_storage[m_size++] = element;
     delete[] oldStorage;
 }
 
 // Unlike Add, growth leaves at least one free slot behind the appended items: the
-// capacity grows by whole steps until it exceeds the new size.
+// capacity grows by whole steps until it exceeds the new size, and at least as
+// much as an Add would grow it.
 template <class T> void CKWArray<T>::AppendItems(const T* items, int count) {
     if (count < 0 || (count > 0 && !items))
         return;
@@ -174,7 +188,7 @@ template <class T> void CKWArray<T>::AppendItems(const T* items, int count) {
     long long needed = static_cast<long long>(m_size) + count;
     if (needed >= m_capacity) {
         long long steps = (needed - m_capacity) / m_growStep + 1;
-        if (!Regrow(m_capacity + steps * m_growStep, oldStorage))
+        if (!Regrow(GrownCapacity(m_capacity + steps * m_growStep), oldStorage))
             return;
     }
     for (int i = 0; i < count; ++i)

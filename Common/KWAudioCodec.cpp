@@ -57,6 +57,13 @@ constexpr SampleTable MakeMuLawTable() {
 constexpr SampleTable kALawTable = MakeALawTable();
 constexpr SampleTable kMuLawTable = MakeMuLawTable();
 
+void ExpandInto(int16_t* samples, const uint8_t* data, int32_t count, const SampleTable& table) {
+    if (!samples || !data || count <= 0)
+        return;
+    for (int32_t i = 0; i < count; ++i)
+        samples[i] = table.values[data[i]];
+}
+
 int32_t ExpandThroughTable(int16_t** samples, const uint8_t* data, int32_t count,
                            const SampleTable& table) {
     if (!samples)
@@ -67,8 +74,7 @@ int32_t ExpandThroughTable(int16_t** samples, const uint8_t* data, int32_t count
     int16_t* out = new (std::nothrow) int16_t[count];
     if (!out)
         return 0;
-    for (int32_t i = 0; i < count; ++i)
-        out[i] = table.values[data[i]];
+    ExpandInto(out, data, count, table);
     *samples = out;
     return count;
 }
@@ -144,6 +150,14 @@ int32_t ALawDecode(int16_t** samples, const uint8_t* data, int32_t count) {
 
 int32_t MuLawDecode(int16_t** samples, const uint8_t* data, int32_t count) {
     return ExpandThroughTable(samples, data, count, kMuLawTable);
+}
+
+void ALawDecodeInto(int16_t* samples, const uint8_t* data, int32_t count) {
+    ExpandInto(samples, data, count, kALawTable);
+}
+
+void MuLawDecodeInto(int16_t* samples, const uint8_t* data, int32_t count) {
+    ExpandInto(samples, data, count, kMuLawTable);
 }
 
 void ImaAdpcmDecodeBlock(int16_t* samples, const uint8_t* block, ImaAdpcmState* state) {

@@ -1,6 +1,6 @@
 // KWAudioCodec.h: the codings of recorded audio, expanded to 16-bit signed samples
 // (8000 per second, mono):
-//   ALawDecode, MuLawDecode               one byte per sample through a 256-entry table
+//   ALawDecode, MuLawDecode (and ...Into)  one byte per sample through a 256-entry table
 //   ImaAdpcmState, ImaAdpcmDecodeBlock,   IMA ADPCM in 256-byte blocks of 504 samples
 //   ImaAdpcmDecode
 //   CKWGsmState, GsmDecodeFrame,          GSM 06.10 full-rate frames of 33 bytes and
@@ -35,6 +35,12 @@ int32_t ALawDecode(int16_t** samples, const uint8_t* data, int32_t count);
 // As ALawDecode, through the recorders' own mu-law table: close to G.711 but not
 // equal to it (the loudest code gives 32256, not 32124).
 int32_t MuLawDecode(int16_t** samples, const uint8_t* data, int32_t count);
+
+// As ALawDecode and MuLawDecode, into count samples the caller provides (a buffer
+// reused block by block). samples and data must not overlap; nothing happens for a
+// null pointer or a count below 1.
+void ALawDecodeInto(int16_t* samples, const uint8_t* data, int32_t count);
+void MuLawDecodeInto(int16_t* samples, const uint8_t* data, int32_t count);
 
 // Decoder state left by a block. Every block starts again from its own header, so
 // the state only reports where a block ended.

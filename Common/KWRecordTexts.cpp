@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <climits>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -18,8 +17,9 @@ const char kStartTag[] = "<bstart>";
 const char kEndTag[] = "<bend>";
 const int kLineLengthShortTimes = 24;   // with eight-character times
 const int kBlockLengthShortTimes = 116; // with eight-character times
-// Longest time text read from the block: hours of ten digits and ":MM:SS".
-const int kTimeTextMax = 16;
+// Longest time text in the block: hours of ten digits and ":MM:SS".
+const int kHourDigitsMax = 10;
+const int kTimeTextMax = kHourDigitsMax + 6;
 const int kDateTextMax = 20;
 const int kFormatBufferSize = 32;
 // Seconds from 1601-01-01 (FILETIME's epoch) to 1970-01-01, and FILETIME's unit.
@@ -39,21 +39,27 @@ CString MakeBlock(int start, int end) {
            "</bstart>\r\n" + kEndTag + FormatDuration(end) + "</bend>\r\n" + kBookmarkTag;
 }
 
-// The time text after a tag, up to the next '<' and at most kTimeTextMax
-// characters, read as hours:minutes:seconds.
-bool ParseTime(const char* text, int* seconds) {
-    char buffer[kTimeTextMax + 1];
+// Reads at most maxDigits decimal digits, at least one; no sign is taken.
+bool ReadDigits(const char*& text, int maxDigits, long long* value) {
+    long long result = 0;
     int n = 0;
-    while (n < kTimeTextMax && text[n] && text[n] != '<') {
-        buffer[n] = text[n];
-        ++n;
-    }
-    buffer[n] = '\0';
-    int hours = 0, minutes = 0, secs = 0;
-    if (sscanf(buffer, "%d:%2d:%2d", &hours, &minutes, &secs) != 3)
+    for (; n < maxDigits && *text >= '0' && *text <= '9'; ++n, ++text)
+        result = result * 10 + (*text - '0');
+    *value = result;
+    return n > 0;
+}
+
+// The time text after a tag, read as hours:minutes:seconds (hours of up to ten
+// digits, minutes and seconds of up to two). The times become sample positions:
+// a sign, or a total beyond an int, makes the text unreadable rather than a
+// position before the samples or past any count.
+bool ParseTime(const char* text, int* seconds) {
+    long long hours = 0, minutes = 0, secs = 0;
+    if (!ReadDigits(text, kHourDigitsMax, &hours) || *text++ != ':' ||
+        !ReadDigits(text, 2, &minutes) || *text++ != ':' || !ReadDigits(text, 2, &secs))
         return false;
-    const long long total = hours * 3600LL + minutes * 60LL + secs;
-    if (total < INT_MIN || total > INT_MAX)
+    const long long total = hours * 3600 + minutes * 60 + secs;
+    if (total > INT_MAX)
         return false;
     *seconds = static_cast<int>(total);
     return true;

@@ -34,5 +34,6 @@ bool InsertBookmarkText(CString& comment, int start, int end, int maxLength);
 bool RemoveBookmarkText(CString& comment);
 
 // Reads the area from the block; false (outputs untouched) when the comment
-// holds no readable block.
+// holds no readable block. A time with a sign, or one beyond an int's seconds,
+// is unreadable, so the times given back are never negative.
 bool ParseBookmarkText(const char* comment, int* start, int* end);

@@ -1,10 +1,11 @@
 #include "KWString.h"
 
+#include "framework/PrintfFormat.h"
+
 #include <windows.h>
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -112,8 +113,8 @@ long long EstimateFormatLength(const char* format, va_list args) {
                 isLong = true;
             else if (*p == 'L')
                 isLongDouble = true;
-            else if (*p == 'I' && p[1] == '6' && p[2] == '4')
-                p += 2;
+            else if (*p == 'I') // I64, I32, or I alone (pointer-sized)
+                p += ((p[1] == '6' && p[2] == '4') || (p[1] == '3' && p[2] == '2')) ? 2 : 0;
             else if (*p != 'F' && *p != 'N')
                 break;
         }
@@ -487,13 +488,13 @@ void CKWString::FormatV(const char* format, va_list args) {
     char* fresh = Allocate(size);
     va_list print;
     va_copy(print, args);
-    int needed = vsnprintf(fresh, static_cast<size_t>(size) + 1, format, print);
+    int needed = AfxVsnprintf(fresh, static_cast<size_t>(size) + 1, format, print);
     va_end(print);
     if (needed > size) {
         free(DataOf(fresh));
         fresh = Allocate(needed);
         va_copy(print, args);
-        vsnprintf(fresh, static_cast<size_t>(needed) + 1, format, print);
+        AfxVsnprintf(fresh, static_cast<size_t>(needed) + 1, format, print);
         va_end(print);
     }
     Release();

@@ -52,9 +52,10 @@ public:
     void ReleaseBuffer(int n = -1);
     void Empty();
 
-    // printf-style formatting of narrow strings, characters, integers and reals.
-    // The allocation is at least the estimate the format scan makes; a result
-    // longer than that estimate gets a buffer of its own length.
+    // Formats as Windows' narrow printf does (AfxVsnprintf, framework/PrintfFormat.h),
+    // its size prefixes and wide text included. The allocation is at least the
+    // estimate the format scan makes; a result longer than that estimate (wide
+    // text is not counted) gets a buffer of its own length.
     void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void FormatV(const char* format, va_list args);
 

@@ -2,12 +2,12 @@
 #include "AfxString.h"
 #include "AfxResource.h"
 #include "Exception.h"
+#include "PrintfFormat.h"
 
 #include <oleauto.h>
 
 #include <atomic>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -86,49 +86,6 @@ int SpanSet(const char* text, const char* set, bool bIn) {
         p += n;
     }
     return static_cast<int>(p - text);
-}
-
-// The format with the framework's I64 / I32 / I size prefixes rewritten for the C
-// library; the format itself when it has none.
-const char* TranslateFormat(const char* format, std::string& out) {
-    if (std::strstr(format, "I") == nullptr)
-        return format;
-    out.clear();
-    bool changed = false;
-    const char* p = format;
-    while (*p) {
-        if (*p != '%') {
-            out += *p++;
-            continue;
-        }
-        out += *p++;
-        if (*p == '%') {
-            out += *p++;
-            continue;
-        }
-        while (*p && std::strchr("-+ #0'", *p))
-            out += *p++;
-        while (*p && (*p == '*' || (*p >= '0' && *p <= '9')))
-            out += *p++;
-        if (*p == '.') {
-            out += *p++;
-            while (*p && (*p == '*' || (*p >= '0' && *p <= '9')))
-                out += *p++;
-        }
-        if (*p == 'I') {
-            changed = true;
-            if (p[1] == '6' && p[2] == '4') {
-                out += "ll";
-                p += 3;
-            } else if (p[1] == '3' && p[2] == '2') {
-                p += 3;
-            } else {
-                out += 'z';
-                p += 1;
-            }
-        }
-    }
-    return changed ? out.c_str() : format;
 }
 
 } // namespace
@@ -852,11 +809,9 @@ void CString::FormatV(LPCSTR pszFormat, va_list args) {
 void CString::AppendFormatV(LPCSTR pszFormat, va_list args) {
     if (pszFormat == nullptr)
         AfxThrowInvalidArgException();
-    std::string translated;
-    const char* format = TranslateFormat(pszFormat, translated);
     va_list measure;
     va_copy(measure, args);
-    int n = std::vsnprintf(nullptr, 0, format, measure);
+    int n = AfxVsnprintf(nullptr, 0, pszFormat, measure);
     va_end(measure);
     if (n <= 0)
         return; // nothing to add, or an encoding error: the text stays as it was
@@ -866,7 +821,7 @@ void CString::AppendFormatV(LPCSTR pszFormat, va_list args) {
     // A new buffer: the arguments may point into the current text.
     char* pszNew = Allocate(nOld + n);
     std::memcpy(pszNew, m_pszData, static_cast<size_t>(nOld));
-    int written = std::vsnprintf(pszNew + nOld, static_cast<size_t>(n) + 1, format, args);
+    int written = AfxVsnprintf(pszNew + nOld, static_cast<size_t>(n) + 1, pszFormat, args);
     if (written < 0)
         written = 0;
     if (written > n)

@@ -22,11 +22,11 @@
 // - A null LPCSTR counts as the empty text; a non-null LPCSTR below 0x10000 given
 //   to a constructor or to operator= is a string resource id, loaded with LoadString.
 //
-// Format and FormatV print with vsnprintf into a buffer of the exact size. They
-// accept the C library's conversions plus the framework's size prefixes I64
-// (64-bit), I32 (32-bit) and I (pointer-sized), which are rewritten for the C
-// library. Narrow text only: a wide string (%S, %ls) is not supported. A CString
-// cannot be passed through "..." under GCC: pass (LPCTSTR)str or str.GetString().
+// Format and FormatV print with AfxVsnprintf (PrintfFormat.h) into a buffer of the
+// exact size: the conversions of Windows' narrow printf, its size prefixes I64,
+// I32 and I and its wide strings and characters (%ls, %S, %lc, %C) included. A
+// CString cannot be passed through "..." under GCC: pass (LPCTSTR)str or
+// str.GetString().
 #pragma once
 
 #include "Object.h"

@@ -112,6 +112,32 @@ TEST_F(BookmarkTest, CropWithoutAnAreaChangesNothing) {
     EXPECT_STREQ("no area here", copy.GetComment());
 }
 
+// A block whose times carry a sign or pass an int is no area: the copy keeps
+// every sample and nothing from before them is taken in.
+TEST_F(BookmarkTest, CropOfSignedOrOverflowingTimesChangesNothing) {
+    const struct {
+        const char* start;
+        const char* end;
+    } cases[] = {
+        {"00:00:-9", "00:00:10"},      {"00:-5:00", "00:00:10"},  {"-1:00:00", "00:00:10"},
+        {"-596523:14:08", "00:00:01"}, {"00:00:01", "-00:00:02"}, {"00:00:01", "596523:14:08"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.start << " " << c.end);
+        const std::string comment =
+            std::string("Bookmark at:  ") + c.start +
+            "\r\n\r\n\r\n### System information do no edit! ###\r\n<bookmark>\r\n<bstart>" +
+            c.start + "</bstart>\r\n<bend>" + c.end + "</bend>\r\n<bookmark>";
+        MakeSource("call.zel", 16000, 2, comment);
+        CBookmarkRecordFile copy(&m_source);
+        ASSERT_TRUE(copy.IsReady());
+        EXPECT_FALSE(copy.CropToBookmark());
+        EXPECT_EQ(16000, copy.GetSampleCount());
+        EXPECT_EQ(2, copy.GetDuration());
+        EXPECT_TRUE(SamplesOf(m_source) == SamplesOf(copy));
+    }
+}
+
 TEST_F(BookmarkTest, SavedCopyOpensAsAGsmRecordingOfTheArea) {
     MakeSource("call.zel", 640000, 80, BookmarkComment(10, 20));
     CBookmarkRecordFile copy(&m_source);

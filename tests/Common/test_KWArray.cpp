@@ -75,6 +75,33 @@ TEST(KWArrayGrowth, NewArrayHasNoStorageAndGrowsByOneStepWhenFull) {
     EXPECT_EQ(std::vector<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), Values(array));
 }
 
+// Growing by the step alone copies the whole array again every ten elements:
+// 100,000 recordings dropped into a search took seconds. Past the first steps
+// the capacity grows with the array, so reallocations stay few.
+TEST(KWArrayGrowth, LongListsReallocateRarely) {
+    const struct {
+        int step;
+        bool append;
+    } cases[] = {{10, false}, {1, false}, {10, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "step " << c.step << (c.append ? ", AppendItems" : ""));
+        CKWArray<int> array(0, c.step);
+        int reallocations = 0;
+        for (int i = 0; i < 100000; ++i) {
+            const int capacity = array.GetCapacity();
+            if (c.append)
+                array.AppendItems(&i, 1);
+            else
+                array.Add(i);
+            reallocations += array.GetCapacity() != capacity;
+        }
+        ASSERT_EQ(100000, array.GetSize());
+        EXPECT_LE(reallocations, 40);
+        for (int i = 0; i < 100000; i += 997)
+            ASSERT_EQ(i, array.GetAt(i));
+    }
+}
+
 TEST(KWArrayGrowth, StepBelowOneBecomesTen) {
     const struct {
         int step;

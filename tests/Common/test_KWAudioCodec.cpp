@@ -158,32 +158,14 @@ TEST(ALawDecode, EncodedSignalDecodesAsSoxDecodesIt) {
 // ---- mu-law
 
 TEST(MuLawDecode, EveryCodeGivesTheRecordersValue) {
-    const int16_t lowerHalf[128] = {
-        -32256, -31228, -30200, -29172, -28143, -27115, -26087, -25059,
-        -24031, -23002, -21974, -20946, -19918, -18889, -17861, -16833, // 0x00
-        -16062, -15548, -15033, -14519, -14005, -13491, -12977, -12463,
-        -11949, -11435, -10920, -10406, -9892,  -9378,  -8864,  -8350, // 0x10
-        -7964,  -7707,  -7450,  -7193,  -6936,  -6679,  -6422,  -6165,
-        -5908,  -5651,  -5394,  -5137,  -4880,  -4623,  -4365,  -4108, // 0x20
-        -3916,  -3787,  -3659,  -3530,  -3402,  -3273,  -3144,  -3016,
-        -2887,  -2759,  -2630,  -2502,  -2373,  -2245,  -2116,  -1988, // 0x30
-        -1891,  -1827,  -1763,  -1698,  -1634,  -1570,  -1506,  -1441,
-        -1377,  -1313,  -1249,  -1184,  -1120,  -1056,  -992,   -927, // 0x40
-        -879,   -847,   -815,   -783,   -751,   -718,   -686,   -654,
-        -622,   -590,   -558,   -526,   -494,   -461,   -429,   -397, // 0x50
-        -373,   -357,   -341,   -325,   -309,   -293,   -277,   -261,
-        -245,   -228,   -212,   -196,   -180,   -164,   -148,   -132, // 0x60
-        -120,   -112,   -104,   -96,    -88,    -80,    -72,    -64,
-        -56,    -48,    -40,    -32,    -24,    -16,    -8,     0, // 0x70
-    };
     std::string codes;
     for (int code = 0; code < 256; ++code)
         codes += static_cast<char>(code);
     std::vector<int16_t> ours = Decode(MuLawDecode, codes);
     ASSERT_EQ(256u, ours.size());
     for (int code = 0; code < 128; ++code) {
-        EXPECT_EQ(lowerHalf[code], ours[code]) << std::hex << code;
-        EXPECT_EQ(-lowerHalf[code], ours[0x80 + code]) << std::hex << 0x80 + code;
+        EXPECT_EQ(kFixtureMuLawLowerHalf[code], ours[code]) << std::hex << code;
+        EXPECT_EQ(-kFixtureMuLawLowerHalf[code], ours[0x80 + code]) << std::hex << 0x80 + code;
     }
 }
 
@@ -420,6 +402,39 @@ TEST(AudioDecoders, MissingOrEmptyInputGivesNoSamples) {
     int16_t* samples = reinterpret_cast<int16_t*>(1);
     EXPECT_EQ(0, ALawDecode(&samples, nullptr, 10));
     EXPECT_EQ(nullptr, samples);
+}
+
+// The caller's buffer gets exactly count samples, the same as the whole-stream
+// decoders give; the guard page stops any read past the codes.
+TEST(AudioDecoders, DecodeIntoFillsOnlyTheCallersSamples) {
+    std::string codes;
+    for (int code = 0; code < 256; ++code)
+        codes += static_cast<char>(code);
+    codes += EncodeALaw(MakeTestSignal(1001, 5));
+    const CGuardedBytes guarded(codes);
+    const int16_t kSentinel = 0x5A5A;
+    const struct {
+        const char* name;
+        StreamDecoder decode;
+        void (*decodeInto)(int16_t*, const uint8_t*, int32_t);
+    } decoders[] = {{"A-law", ALawDecode, ALawDecodeInto},
+                    {"mu-law", MuLawDecode, MuLawDecodeInto}};
+    for (const auto& d : decoders) {
+        SCOPED_TRACE(d.name);
+        std::vector<int16_t> buffer(codes.size() + 2, kSentinel);
+        d.decodeInto(buffer.data() + 1, guarded.Data(), guarded.Size());
+        EXPECT_EQ(kSentinel, buffer.front());
+        EXPECT_EQ(kSentinel, buffer.back());
+        EXPECT_TRUE(std::vector<int16_t>(buffer.begin() + 1, buffer.end() - 1) ==
+                    Decode(d.decode, codes));
+
+        std::vector<int16_t> untouched(4, kSentinel);
+        d.decodeInto(untouched.data(), guarded.Data(), 0);
+        d.decodeInto(untouched.data(), guarded.Data(), -3);
+        d.decodeInto(untouched.data(), nullptr, 4);
+        d.decodeInto(nullptr, guarded.Data(), 4);
+        EXPECT_EQ(std::vector<int16_t>(4, kSentinel), untouched);
+    }
 }
 
 // Damaged audio decodes to whatever it decodes to, but never reads past its end

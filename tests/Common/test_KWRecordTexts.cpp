@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <string>
 
 namespace {
@@ -133,6 +134,7 @@ TEST(RecordTextsTest, CommentsWithoutAReadableBlock) {
         const char* name;
         std::string comment;
     };
+    // Signed or overflowing times would become positions outside the samples.
     const Case cases[] = {
         {"empty", ""},
         {"one <bookmark>", once},
@@ -140,6 +142,13 @@ TEST(RecordTextsTest, CommentsWithoutAReadableBlock) {
         {"<bookmark> at index 0", atStart},
         {"<bend> before <bstart>", endFirst},
         {"no <bend>", good.substr(0, good.find("<bend>"))},
+        {"negative hours", Block("-1:00:00", "00:02:10")},
+        {"negative minutes", Block("00:-5:00", "00:02:10")},
+        {"negative seconds", Block("00:00:-9", "00:02:10")},
+        {"nearly INT_MIN", Block("-596523:14:08", "00:02:10")},
+        {"negative end", Block("00:01:05", "-00:02:10")},
+        {"one second past INT_MAX", Block("00:01:05", "596523:14:08")},
+        {"eleven hour digits", Block("00:01:05", "99999999999:00:00")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -154,6 +163,12 @@ TEST(RecordTextsTest, CommentsWithoutAReadableBlock) {
     hdr.SetComment(good.c_str());
     int start = 0, end = 0;
     EXPECT_TRUE(hdr.GetBookmark(&start, &end));
+
+    // The largest time an int holds still reads.
+    hdr.SetComment(("x" + Block("00:00:00", "596523:14:07")).c_str());
+    ASSERT_TRUE(hdr.GetBookmark(&start, &end));
+    EXPECT_EQ(0, start);
+    EXPECT_EQ(INT_MAX, end);
 }
 
 // Each piece goes on its own: a stray line without its block is still removed.

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -315,6 +316,26 @@ TEST(KWStringFormat, OddFormatsStaySafe) {
     std::string longFormat(3000, 'x'); // the estimate grows with the square of this
     s.Format("%s", longFormat.c_str());
     EXPECT_EQ(3000, s.GetLength());
+}
+
+CKWString FormatUnchecked(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    CKWString s;
+    s.FormatV(format, args);
+    va_end(args);
+    return s;
+}
+
+// Windows' conversions (framework/PrintfFormat.h): the size scan must step over
+// their arguments too, or the next string field reads an integer as a pointer.
+TEST(KWStringFormat, WindowsConversions) {
+    EXPECT_STREQ("5000000000 tail", FormatUnchecked("%I64d %s", 5000000000LL, "tail"));
+    EXPECT_STREQ("7 tail", FormatUnchecked("%I32d %s", 7, "tail"));
+    EXPECT_STREQ("-9 tail", FormatUnchecked("%Id %s", static_cast<intptr_t>(-9), "tail"));
+    const CKWString wide = FormatUnchecked("%ls|%-5S|%C %s", L"wide", L"ab", L'c', "tail");
+    EXPECT_STREQ("wide|ab   |c tail", wide);
+    EXPECT_EQ(17, wide.GetLength());
 }
 
 TEST(KWStringErrors, ConstructionKeepsTheLastErrorCode) {

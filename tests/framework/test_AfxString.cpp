@@ -370,6 +370,11 @@ TEST(CStringFormat, FrameworkSizePrefixes) {
     EXPECT_STREQ("%I64d", Fmt("%%I64d"));
 }
 
+// wchar_t is 2 bytes here: wide text must not reach the C library's printf.
+TEST(CStringFormat, WideTextInANarrowFormat) {
+    EXPECT_STREQ("wide|ab   |c", Fmt("%ls|%-5S|%lc", L"wide", L"ab", L'c'));
+}
+
 TEST(CStringFormat, FormatMessageInsertsArguments) {
     CString s;
     s.FormatMessage("%1 has %2!d! items, %1!s!.", "List", 3);

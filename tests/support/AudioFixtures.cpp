@@ -8,6 +8,30 @@
 #include <cstring>
 #include <utility>
 
+const int16_t kFixtureMuLawLowerHalf[128] = {
+    -32256, -31228, -30200, -29172, -28143, -27115, -26087, -25059, -24031, -23002, -21974, -20946,
+    -19918, -18889, -17861, -16833, -16062, -15548, -15033, -14519, -14005, -13491, -12977, -12463,
+    -11949, -11435, -10920, -10406, -9892,  -9378,  -8864,  -8350,  -7964,  -7707,  -7450,  -7193,
+    -6936,  -6679,  -6422,  -6165,  -5908,  -5651,  -5394,  -5137,  -4880,  -4623,  -4365,  -4108,
+    -3916,  -3787,  -3659,  -3530,  -3402,  -3273,  -3144,  -3016,  -2887,  -2759,  -2630,  -2502,
+    -2373,  -2245,  -2116,  -1988,  -1891,  -1827,  -1763,  -1698,  -1634,  -1570,  -1506,  -1441,
+    -1377,  -1313,  -1249,  -1184,  -1120,  -1056,  -992,   -927,   -879,   -847,   -815,   -783,
+    -751,   -718,   -686,   -654,   -622,   -590,   -558,   -526,   -494,   -461,   -429,   -397,
+    -373,   -357,   -341,   -325,   -309,   -293,   -277,   -261,   -245,   -228,   -212,   -196,
+    -180,   -164,   -148,   -132,   -120,   -112,   -104,   -96,    -88,    -80,    -72,    -64,
+    -56,    -48,    -40,    -32,    -24,    -16,    -8,     0};
+
+const int kFixtureImaSteps[89] = {
+    7,     8,     9,     10,    11,    12,    13,    14,    16,    17,    19,   21,    23,
+    25,    28,    31,    34,    37,    41,    45,    50,    55,    60,    66,   73,    80,
+    88,    97,    107,   118,   130,   143,   157,   173,   190,   209,   230,  253,   279,
+    307,   337,   371,   408,   449,   494,   544,   598,   658,   724,   796,  876,   963,
+    1060,  1166,  1282,  1411,  1552,  1707,  1878,  2066,  2272,  2499,  2749, 3024,  3327,
+    3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845,  8630,  9493, 10442, 11487,
+    12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
+
+const int kFixtureImaIndexShift[8] = {-1, -1, -1, -1, 2, 4, 6, 8};
+
 namespace {
 
 const double kSampleRate = 8000.0;
@@ -57,27 +81,12 @@ uint8_t LinearToALaw(int16_t sample) {
     return static_cast<uint8_t>((code | sign) ^ 0x55);
 }
 
-// The recorders' mu-law values of codes 0x00 to 0x7F; code 0x80 + c is the negated
-// value of code c.
-const int16_t kMuLawLowerHalf[128] = {
-    -32256, -31228, -30200, -29172, -28143, -27115, -26087, -25059, -24031, -23002, -21974, -20946,
-    -19918, -18889, -17861, -16833, -16062, -15548, -15033, -14519, -14005, -13491, -12977, -12463,
-    -11949, -11435, -10920, -10406, -9892,  -9378,  -8864,  -8350,  -7964,  -7707,  -7450,  -7193,
-    -6936,  -6679,  -6422,  -6165,  -5908,  -5651,  -5394,  -5137,  -4880,  -4623,  -4365,  -4108,
-    -3916,  -3787,  -3659,  -3530,  -3402,  -3273,  -3144,  -3016,  -2887,  -2759,  -2630,  -2502,
-    -2373,  -2245,  -2116,  -1988,  -1891,  -1827,  -1763,  -1698,  -1634,  -1570,  -1506,  -1441,
-    -1377,  -1313,  -1249,  -1184,  -1120,  -1056,  -992,   -927,   -879,   -847,   -815,   -783,
-    -751,   -718,   -686,   -654,   -622,   -590,   -558,   -526,   -494,   -461,   -429,   -397,
-    -373,   -357,   -341,   -325,   -309,   -293,   -277,   -261,   -245,   -228,   -212,   -196,
-    -180,   -164,   -148,   -132,   -120,   -112,   -104,   -96,    -88,    -80,    -72,    -64,
-    -56,    -48,    -40,    -32,    -24,    -16,    -8,     0};
-
 // (value, code) for all 256 codes, sorted by value.
 std::vector<std::pair<int, uint8_t>> SortedMuLawCodes() {
     std::vector<std::pair<int, uint8_t>> codes;
     for (int code = 0; code < 128; ++code) {
-        codes.emplace_back(kMuLawLowerHalf[code], static_cast<uint8_t>(code));
-        codes.emplace_back(-kMuLawLowerHalf[code], static_cast<uint8_t>(0x80 + code));
+        codes.emplace_back(kFixtureMuLawLowerHalf[code], static_cast<uint8_t>(code));
+        codes.emplace_back(-kFixtureMuLawLowerHalf[code], static_cast<uint8_t>(0x80 + code));
     }
     std::sort(codes.begin(), codes.end());
     return codes;
@@ -86,15 +95,6 @@ std::vector<std::pair<int, uint8_t>> SortedMuLawCodes() {
 const int kImaBlockBytes = 256;
 const int kImaBlockSamples = 504;
 const int kImaMaxIndex = 88;
-const int kImaSteps[kImaMaxIndex + 1] = {
-    7,     8,     9,     10,    11,    12,    13,    14,    16,    17,    19,   21,    23,
-    25,    28,    31,    34,    37,    41,    45,    50,    55,    60,    66,   73,    80,
-    88,    97,    107,   118,   130,   143,   157,   173,   190,   209,   230,  253,   279,
-    307,   337,   371,   408,   449,   494,   544,   598,   658,   724,   796,  876,   963,
-    1060,  1166,  1282,  1411,  1552,  1707,  1878,  2066,  2272,  2499,  2749, 3024,  3327,
-    3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845,  8630,  9493, 10442, 11487,
-    12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
-const int kImaIndexShift[8] = {-1, -1, -1, -1, 2, 4, 6, 8};
 
 // The encoder keeps the value a decoder will have reconstructed, so that each code
 // corrects the decoder's error rather than the encoder's own.
@@ -103,7 +103,7 @@ struct ImaEncoder {
     int index = 0;
 
     unsigned Encode(int sample) {
-        int step = kImaSteps[index];
+        int step = kFixtureImaSteps[index];
         int delta = sample - predictor;
         unsigned code = 0;
         if (delta < 0) {
@@ -128,7 +128,7 @@ struct ImaEncoder {
         }
         predictor += (code & 8) ? -reconstructed : reconstructed;
         predictor = std::clamp(predictor, -32768, 32767);
-        index = std::clamp(index + kImaIndexShift[code & 7], 0, kImaMaxIndex);
+        index = std::clamp(index + kFixtureImaIndexShift[code & 7], 0, kImaMaxIndex);
         return code;
     }
 };

@@ -11,6 +11,15 @@
 #include <string>
 #include <vector>
 
+// The tables of the codings, copied here from their standards and the recorders
+// rather than taken from the product:
+// the recorders' mu-law values of codes 0x00 to 0x7F (code 0x80 + c is the negated
+// value of code c),
+extern const int16_t kFixtureMuLawLowerHalf[128];
+// the IMA ADPCM step table, and the step-index change of each 3-bit magnitude.
+extern const int kFixtureImaSteps[89];
+extern const int kFixtureImaIndexShift[8];
+
 // sampleCount samples at 8000 per second: three tones under a slow swell plus a
 // little noise. The peaks reach about 27,000 and never clip; the quiet stretches of
 // the swell exercise the small codes too. The same seed gives the same samples.
