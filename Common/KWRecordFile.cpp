@@ -36,7 +36,7 @@ unsigned Low32(const void* p) {
 
 CKWRecordFile::CKWRecordFile()
     : m_samples(nullptr), m_sampleCount(0), m_headerWritable(false), m_coded(nullptr),
-      m_decoding(false), m_modified(false), m_decoder(nullptr), m_decodeFormat(0),
+      m_decoding(false), m_failed(false), m_modified(false), m_decoder(nullptr), m_decodeFormat(0),
       m_decodeInput(nullptr), m_decodeUnits(0), m_decodedCount(0), m_stop(false) {}
 
 CKWRecordFile::~CKWRecordFile() {
@@ -74,11 +74,12 @@ void CKWRecordFile::Close() {
     m_modified = false;
     m_headerWritable = false;
     m_decoding = false;
+    m_failed = false;
     m_decodedCount = 0;
 }
 
 bool CKWRecordFile::HasDecodedEnough() const {
-    return !m_decoding.load() || m_decodedCount.load() > kEnoughSamples;
+    return !m_failed && (!m_decoding.load() || m_decodedCount.load() > kEnoughSamples);
 }
 
 int32_t CKWRecordFile::GetSamples(int32_t offset, int32_t count, const int16_t** samples) const {
@@ -97,13 +98,17 @@ void CKWRecordFile::SetSampleCount(int32_t count) {
 BOOL CKWRecordFile::Open(const char* path, const char* passphrase) {
     if (m_samples && m_path.Compare(path) == 0)
         return TRUE;
+    const BOOL opened = OpenFile(path, passphrase);
+    m_failed = !opened;
+    return opened;
+}
+
+BOOL CKWRecordFile::OpenFile(const char* path, const char* passphrase) {
     const CString extension = CString(path).Right(kExtensionLength);
     Close();
 
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) {
-        // HasDecodedEnough answers false until the next Close.
-        m_decoding = true;
         KWTRACE_ERROR(("CKWRecordFile::Open: cannot open \"%s\"\n", path));
         return FALSE;
     }

@@ -13,6 +13,9 @@
 // (never abandoned) before the samples are freed: it tests the stop flag after
 // every block or frame, so the join takes one block at most.
 //
+// Every open ends ready (IsReady, once a decoder has finished) or failed
+// (HasFailed), so that a caller waiting for the decoder can tell the two apart.
+//
 // Header changes (important flag, comment, Caller ID, bookmark area) stay in
 // memory until FlushHeader. A header is written back only into the .zel file it
 // was read from: WAV and headerless files never get one.
@@ -55,7 +58,12 @@ public:
     void Close();
 
     bool IsOpen() const { return !m_path.IsEmpty(); }
-    bool IsReady() const { return IsOpen() && !m_decoding.load(); }
+    // Opened well and no decoder runs.
+    bool IsReady() const { return IsOpen() && !m_failed && !m_decoding.load(); }
+    // The last open found no samples to play: a missing, unreadable, short or
+    // undecodable file, or a header that did not read. Cleared by Close.
+    bool HasFailed() const { return m_failed; }
+    // False after a failed open.
     bool HasDecodedEnough() const;
 
     // Points *samples at the sample at offset and returns how many follow, at
@@ -123,6 +131,7 @@ protected:
 
 private:
     BOOL Open(const char* path, const char* passphrase);
+    BOOL OpenFile(const char* path, const char* passphrase);
     void ResetHeaderless(const char* path);
     // Reads the audio after offset into the coded buffer; *size gets the bytes read.
     bool ReadAudio(CFile& file, uint32_t offset, int32_t* size);
@@ -139,7 +148,8 @@ private:
     void EndDecoding(int32_t total);
 
     uint8_t* m_coded;             // owns (new[]); the decoder frees it when it ends
-    std::atomic<bool> m_decoding; // a decoder runs, or the last open found no file
+    std::atomic<bool> m_decoding; // a decoder runs
+    bool m_failed;                // the last open failed
     bool m_modified;
     CString m_path;
 
@@ -154,5 +164,16 @@ private:
     std::atomic<bool> m_stop;
 };
 
-// The recording that the playback engine and the views hold.
-class CZELRecordFile : public CKWRecordFile {};
+class CPlaybackManager;
+
+// The recording that the playback engine holds and the views reach through it.
+// The wave-out device plays straight from its samples, so only the engine, which
+// stops the device first, may load or close it; the views read it, change its
+// header and export it.
+class CZELRecordFile : public CKWRecordFile {
+private:
+    friend class CPlaybackManager;
+    using CKWRecordFile::Close;
+    using CKWRecordFile::Load;
+    using CKWRecordFile::LoadAndWait;
+};

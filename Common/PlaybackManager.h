@@ -48,6 +48,9 @@ public:
 
     // The window that receives the device's messages; not owned.
     void SetNotifyWindow(CWnd* frame) { m_notifyWindow = frame; }
+    // The recording, for the views to read, change its header and export; only
+    // the engine loads and closes it. It keeps its path, header and samples
+    // after an unload until the next load.
     CZELRecordFile* GetRecordFile() { return &m_record; }
 
     // Stops, writes back pending header changes of the recording held so far

@@ -130,6 +130,46 @@ bool StartSender(LPCSTR senderPath, LPSTR commandLine) {
     return true;
 }
 
+// The codes of faults that the program's own code cannot have meant to raise
+// and handle. Breakpoints belong to debuggers; C++ exceptions, guard pages and
+// the platform's notices have handlers of their own.
+bool IsFatalCode(DWORD code) {
+    switch (code) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_IN_PAGE_ERROR:
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_PRIV_INSTRUCTION:
+    case EXCEPTION_STACK_OVERFLOW:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_INT_OVERFLOW:
+    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
+    case EXCEPTION_DATATYPE_MISALIGNMENT:
+    case EXCEPTION_FLT_DENORMAL_OPERAND:
+    case EXCEPTION_FLT_DIVIDE_BY_ZERO:
+    case EXCEPTION_FLT_INEXACT_RESULT:
+    case EXCEPTION_FLT_INVALID_OPERATION:
+    case EXCEPTION_FLT_OVERFLOW:
+    case EXCEPTION_FLT_STACK_CHECK:
+    case EXCEPTION_FLT_UNDERFLOW:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The module of address, or null when no module holds it.
+HMODULE ModuleAt(const void* address) {
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            static_cast<LPCSTR>(address), &module))
+        return nullptr;
+    return module;
+}
+
+// The module this handler was linked into: the program's own code.
+HMODULE g_ownModule = nullptr;
+
 void WriteMinidump(LPCSTR path, EXCEPTION_POINTERS* pointers) {
     HANDLE file = CreateOwnerOnlyFile(path, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH);
     if (file == INVALID_HANDLE_VALUE)
@@ -152,12 +192,29 @@ void WriteMinidump(LPCSTR path, EXCEPTION_POINTERS* pointers) {
 
 CXCrashHandler::CXCrashHandler() {
     OutputDebugStringA("in CXCrashHandler\r\n");
+    g_ownModule = ModuleAt(reinterpret_cast<const void*>(&OnRaisedException));
     m_previousFilter = SetUnhandledExceptionFilter(RecordExceptionInfo);
+    m_watch = AddVectoredExceptionHandler(TRUE, OnRaisedException);
 }
 
 CXCrashHandler::~CXCrashHandler() {
     OutputDebugStringA("in ~CXCrashHandler\r\n");
+    if (m_watch)
+        RemoveVectoredExceptionHandler(m_watch);
     SetUnhandledExceptionFilter(m_previousFilter);
+}
+
+LONG WINAPI CXCrashHandler::OnRaisedException(EXCEPTION_POINTERS* pointers) {
+    const EXCEPTION_RECORD* record = pointers ? pointers->ExceptionRecord : nullptr;
+    if (!record || !IsFatalCode(record->ExceptionCode) || !g_ownModule ||
+        ModuleAt(record->ExceptionAddress) != g_ownModule)
+        return EXCEPTION_CONTINUE_SEARCH;
+    // The filter's answer, as the platform would act on it: a started sender
+    // ends the process; otherwise the platform's handling goes on (a debugger,
+    // or the end of the process).
+    if (RecordExceptionInfo(pointers) == EXCEPTION_EXECUTE_HANDLER)
+        TerminateProcess(GetCurrentProcess(), record->ExceptionCode);
+    return EXCEPTION_CONTINUE_SEARCH;
 }
 
 LONG WINAPI CXCrashHandler::RecordExceptionInfo(EXCEPTION_POINTERS* pointers) {

@@ -9,6 +9,16 @@
 // handling follows. The filter acts once per process: a second exception, on
 // any thread, passes straight on.
 //
+// Under Wine, a fault below a C++ frame that has objects to destroy never
+// reaches the filter: Wine calls that frame's clean-up as a Windows handler,
+// which faults in turn. So the handler also watches every exception as it is
+// raised (a vectored handler) and writes the report at once for a fault that
+// no handler of the program can mend: a fatal code (access violation, illegal
+// instruction, stack overflow, division by zero, ...) raised by the program's
+// own module. Wine's own code raises and handles such faults itself, and the
+// program's C++ exceptions and other codes are left to their handlers. When
+// the sender was started the process then ends with the exception's code.
+//
 // The application holds one static CXCrashHandler, constructed before its own
 // code runs.
 #pragma once
@@ -19,9 +29,10 @@ class CXCrashHandler {
 public:
     static const char SENDER_FILE_NAME[];
 
-    // Installs RecordExceptionInfo and keeps the filter it replaces.
+    // Installs RecordExceptionInfo, keeping the filter it replaces, and the
+    // watch of raised exceptions in front of every other vectored handler.
     CXCrashHandler();
-    // Puts the replaced filter back.
+    // Puts the replaced filter back and removes the watch.
     ~CXCrashHandler();
     CXCrashHandler(const CXCrashHandler&) = delete;
     CXCrashHandler& operator=(const CXCrashHandler&) = delete;
@@ -37,5 +48,10 @@ public:
     static const char* GetWindowsVersionName(DWORD platform, DWORD major, DWORD minor, DWORD build);
 
 private:
+    // The vectored handler: a fatal fault of the program's own module goes to
+    // RecordExceptionInfo at once.
+    static LONG WINAPI OnRaisedException(EXCEPTION_POINTERS* pointers);
+
     LPTOP_LEVEL_EXCEPTION_FILTER m_previousFilter; // not owned
+    PVOID m_watch;                                 // the vectored handler's registration
 };

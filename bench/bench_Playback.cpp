@@ -118,11 +118,12 @@ struct Player {
     }
     ~Player() { delete engine; }
 
-    // Stops and closes the recording, so that the next Load opens and decodes
-    // it again instead of finding it loaded.
+    // Starts from a new engine, so that the next Load opens and decodes the
+    // recording again instead of finding it loaded.
     void Eject() {
-        engine->Unload();
-        engine->GetRecordFile()->Load(nullptr, nullptr);
+        delete engine;
+        engine = CPlaybackManager::GetInstance();
+        engine->SetNotifyWindow(&window);
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include "Common/InstanceChecker.h"
 #include "Common/TraceLog.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempFolder.h"
 
 #include <windows.h>
@@ -29,16 +30,22 @@ std::string Environment(const char* name) {
     return length > 0 && length < sizeof value ? std::string(value) : std::string();
 }
 
-void MakeMarker(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
+// The child's side of the two events that the parent made.
+void SignalEvent(const std::string& name) {
+    HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, name.c_str());
+    if (event) {
+        SetEvent(event);
+        CloseHandle(event);
+    }
 }
 
-bool WaitForMarker(const std::string& path) {
-    for (int i = 0; i < 3000 && !FileExists(path); ++i)
-        Sleep(10);
-    return FileExists(path);
+bool WaitForEvent(const std::string& name) {
+    HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, name.c_str());
+    if (!event)
+        return false;
+    const bool signalled = WaitForSingleObject(event, kChildTimeoutMs) == WAIT_OBJECT_0;
+    CloseHandle(event);
+    return signalled;
 }
 
 // A checker that publishes a window of the test's choosing.
@@ -126,38 +133,47 @@ void Pump() {
 // since the child sends WM_COPYDATA to our windows.
 class CChildInstance {
 public:
-    // role "second" runs the start-up sequence of a later instance and expects
-    // to find expected; "first" publishes, makes the ready marker and stays until
-    // the release marker exists. Markers live in folder.
+    // role "second" signals that it is about to run the start-up sequence of a
+    // later instance and expects to find expected; "first" publishes, signals
+    // and stays until it is released. Its test report goes into folder.
     CChildInstance(const char* role, const std::string& identifier, const std::string& folder,
                    HWND expected = nullptr, const char* text = nullptr, DWORD value = 0)
-        : m_release(folder + "release") {
+        : m_report(folder + "child.json") {
+        const std::string readyName = identifier + "-ready";
+        const std::string releaseName = identifier + "-release";
+        m_ready = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
+        m_release = CreateEventA(nullptr, TRUE, FALSE, releaseName.c_str());
         SetEnvironmentVariableA("ZM_INSTANCE_ROLE", role);
         SetEnvironmentVariableA("ZM_INSTANCE_ID", identifier.c_str());
-        SetEnvironmentVariableA("ZM_INSTANCE_FOLDER", folder.c_str());
+        SetEnvironmentVariableA("ZM_INSTANCE_READY", readyName.c_str());
+        SetEnvironmentVariableA("ZM_INSTANCE_RELEASE", releaseName.c_str());
         SetEnvironmentVariableA("ZM_INSTANCE_EXPECT",
                                 std::to_string(reinterpret_cast<ULONG_PTR>(expected)).c_str());
         SetEnvironmentVariableA("ZM_INSTANCE_TEXT", text);
         SetEnvironmentVariableA("ZM_INSTANCE_VALUE", std::to_string(value).c_str());
-        char self[MAX_PATH];
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
-        std::string command = std::string("\"") + self + ".so\" " +
-                              "--gtest_also_run_disabled_tests "
-                              "--gtest_filter=InstanceCheckerChild.DISABLED_RunStartup";
+        std::string command =
+            ChildTestCommand("InstanceCheckerChild.DISABLED_RunStartup", m_report);
         STARTUPINFOA si = {};
         si.cb = sizeof si;
-        m_started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+        m_started = m_ready && m_release &&
+                    CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                                    nullptr, &si, &m_pi);
-        for (const char* name : {"ZM_INSTANCE_ROLE", "ZM_INSTANCE_ID", "ZM_INSTANCE_FOLDER",
-                                 "ZM_INSTANCE_EXPECT", "ZM_INSTANCE_TEXT", "ZM_INSTANCE_VALUE"})
+        for (const char* name :
+             {"ZM_INSTANCE_ROLE", "ZM_INSTANCE_ID", "ZM_INSTANCE_READY", "ZM_INSTANCE_RELEASE",
+              "ZM_INSTANCE_EXPECT", "ZM_INSTANCE_TEXT", "ZM_INSTANCE_VALUE"})
             SetEnvironmentVariableA(name, nullptr);
     }
     ~CChildInstance() {
-        if (m_started && !Wait(30000))
-            TerminateProcess(m_pi.hProcess, 2);
         if (m_started) {
+            SetEvent(m_release);
+            if (!Wait(m_pi.hProcess))
+                TerminateProcess(m_pi.hProcess, 2);
             CloseHandle(m_pi.hThread);
             CloseHandle(m_pi.hProcess);
+        }
+        for (HANDLE event : {m_ready, m_release}) {
+            if (event)
+                CloseHandle(event);
         }
     }
     CChildInstance(const CChildInstance&) = delete;
@@ -165,33 +181,54 @@ public:
 
     bool Started() const { return m_started; }
     DWORD ProcessId() const { return m_pi.dwProcessId; }
-    // True when the child ended within timeoutMs; messages are pumped meanwhile.
-    bool Wait(DWORD timeoutMs) {
-        DWORD start = GetTickCount();
-        for (;;) {
-            DWORD elapsed = GetTickCount() - start;
-            if (elapsed >= timeoutMs)
-                return WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0;
-            DWORD result = MsgWaitForMultipleObjects(1, &m_pi.hProcess, FALSE, timeoutMs - elapsed,
-                                                     QS_ALLINPUT);
-            if (result == WAIT_OBJECT_0)
-                return true;
-            Pump();
-        }
+    // Success when the child signalled; a child that ended first fails.
+    ::testing::AssertionResult WaitUntilReady() {
+        if (!Wait(m_ready))
+            return ::testing::AssertionFailure() << "the child did not signal";
+        if (WaitForSingleObject(m_ready, 0) != WAIT_OBJECT_0)
+            return ::testing::AssertionFailure() << "the child ended without signalling";
+        return ::testing::AssertionSuccess();
     }
-    // Lets a "first" child go and returns its exit code (0: its checks passed).
-    DWORD Finish() {
-        if (!FileExists(m_release))
-            MakeMarker(m_release);
-        if (!Wait(30000))
-            return STILL_ACTIVE;
+    // True when the child ended within timeoutMs; messages are pumped meanwhile.
+    bool HasEndedWithin(DWORD timeoutMs) { return Wait(m_pi.hProcess, timeoutMs); }
+    // Releases a "first" child, waits for it to end and checks that its test
+    // case ran and passed.
+    ::testing::AssertionResult Finish() {
+        SetEvent(m_release);
+        if (!Wait(m_pi.hProcess))
+            return ::testing::AssertionFailure()
+                   << "the child did not end within " << kChildTimeoutMs << " ms";
         DWORD code = 1;
         GetExitCodeProcess(m_pi.hProcess, &code);
-        return code;
+        if (code != 0)
+            return ::testing::AssertionFailure() << "the child ended with " << code;
+        return ChildTestsPassed(m_report, 1);
     }
 
 private:
-    std::string m_release;
+    // Waits for object, or for the child to end, pumping this thread's
+    // messages; false when neither happened within timeoutMs.
+    bool Wait(HANDLE object, DWORD timeoutMs = kChildTimeoutMs) {
+        const HANDLE objects[] = {object, m_pi.hProcess};
+        const DWORD count = object == m_pi.hProcess ? 1 : 2;
+        const DWORD start = GetTickCount();
+        for (;;) {
+            const DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= timeoutMs)
+                return false;
+            const DWORD result =
+                MsgWaitForMultipleObjects(count, objects, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+            if (result < WAIT_OBJECT_0 + count)
+                return true;
+            if (result != WAIT_OBJECT_0 + count)
+                return false;
+            Pump();
+        }
+    }
+
+    std::string m_report;
+    HANDLE m_ready = nullptr;
+    HANDLE m_release = nullptr;
     PROCESS_INFORMATION m_pi = {};
     BOOL m_started = FALSE;
 };
@@ -203,7 +240,6 @@ TEST(InstanceCheckerChild, DISABLED_RunStartup) {
     std::string role = Environment("ZM_INSTANCE_ROLE");
     if (role.empty())
         GTEST_SKIP() << "run by the InstanceChecker tests only";
-    std::string folder = Environment("ZM_INSTANCE_FOLDER");
     HWND window = CreateWindowExA(0, "STATIC", "other instance", WS_POPUP, 0, 0, 10, 10, nullptr,
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(window, nullptr);
@@ -212,10 +248,10 @@ TEST(InstanceCheckerChild, DISABLED_RunStartup) {
         checker.LockStartup();
         EXPECT_FALSE(checker.IsOtherInstanceRunning());
         EXPECT_TRUE(checker.PublishFirstInstance());
-        MakeMarker(folder + "ready");
-        EXPECT_TRUE(WaitForMarker(folder + "release"));
+        SignalEvent(Environment("ZM_INSTANCE_READY"));
+        EXPECT_TRUE(WaitForEvent(Environment("ZM_INSTANCE_RELEASE")));
     } else {
-        MakeMarker(folder + "waiting");
+        SignalEvent(Environment("ZM_INSTANCE_READY"));
         checker.LockStartup();
         ASSERT_TRUE(checker.IsOtherInstanceRunning());
         std::string text = Environment("ZM_INSTANCE_TEXT");
@@ -310,11 +346,11 @@ TEST(InstanceChecker, MappingEndsWithTheFirstInstance) {
     {
         CChildInstance child("first", identifier, folder.Path());
         ASSERT_TRUE(child.Started());
-        ASSERT_TRUE(WaitForMarker(folder.File("ready")));
+        ASSERT_TRUE(child.WaitUntilReady());
         EXPECT_TRUE(checker.IsOtherInstanceRunning());
         checker.LockStartup();
         EXPECT_FALSE(checker.PublishFirstInstance());
-        EXPECT_EQ(child.Finish(), 0u);
+        EXPECT_TRUE(child.Finish());
     }
     EXPECT_FALSE(checker.IsOtherInstanceRunning());
     checker.LockStartup();
@@ -335,12 +371,12 @@ TEST(InstanceCheckerFocus, SecondStartWaitsForTheFirstToPublish) {
 
     CChildInstance child("second", identifier, folder.Path(), window, "C:\\calls\\a.zel", 7);
     ASSERT_TRUE(child.Started());
-    ASSERT_TRUE(WaitForMarker(folder.File("waiting")));
-    EXPECT_FALSE(child.Wait(1000)); // held in LockStartup
+    ASSERT_TRUE(child.WaitUntilReady());
+    EXPECT_FALSE(child.HasEndedWithin(1000)); // held in LockStartup
     EXPECT_EQ(g_copyData.count, 0);
 
     EXPECT_TRUE(checker.PublishFirstInstance());
-    EXPECT_EQ(child.Finish(), 0u);
+    EXPECT_TRUE(child.Finish());
     EXPECT_EQ(g_copyData.count, 1);
     EXPECT_EQ(g_copyData.value, 7u);
     EXPECT_EQ(g_copyData.data, std::string("C:\\calls\\a.zel", 15)); // with its NUL
@@ -380,7 +416,7 @@ TEST(InstanceCheckerFocus, SecondInstanceBringsTheFirstOrItsDialogToTheFront) {
         g_copyData = CopyDataRecord();
         CChildInstance child("second", identifier, folder.Path(), window);
         ASSERT_TRUE(child.Started());
-        EXPECT_EQ(child.Finish(), 0u);
+        EXPECT_TRUE(child.Finish());
         Pump();
 
         EXPECT_FALSE(IsIconic(window));

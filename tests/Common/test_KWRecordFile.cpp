@@ -113,6 +113,72 @@ TEST_F(RecordFileTest, ShortFilesMissingFilesAndHeaderOnlyRecordingsDoNotOpen) {
     EXPECT_TRUE(file.HasDecodedEnough());
 }
 
+// A WAV file in ADPCM, a form the program does not play.
+std::string AdpcmWav() {
+    WavShape shape;
+    shape.tag = 2;
+    return MakeWav(shape, std::string(800, 'x'));
+}
+
+// Every open ends in a state a caller waiting for the decoder can tell apart:
+// ready, or failed. A wait for either must end.
+struct OpenOutcome {
+    const char* name;
+    const char* file; // in the test folder; empty: a missing file
+    std::string bytes;
+    bool folder; // the path names a folder, which cannot be read as a file
+    bool ready;
+};
+
+void PrintTo(const OpenOutcome& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class OpenOutcomeTest : public RecordFileTest, public ::testing::WithParamInterface<OpenOutcome> {};
+
+TEST_P(OpenOutcomeTest, EveryOpenEndsReadyOrFailed) {
+    const OpenOutcome& c = GetParam();
+    std::string path = m_folder.File(*c.file ? c.file : "missing.zel");
+    if (c.folder)
+        ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
+    else if (*c.file)
+        path = Write(c.file, c.bytes);
+    // A recording that played well before must not make the failure look ready.
+    const std::string good = Write("good.zel", HeaderV4(kMuLaw) + EncodeMuLaw(MakeTestSignal(800)));
+    CKWRecordFile file;
+    ASSERT_TRUE(file.Load(good.c_str(), ""));
+    ASSERT_TRUE(file.IsReady());
+
+    EXPECT_EQ(c.ready, file.Load(path.c_str(), "") == TRUE);
+    ASSERT_TRUE(WaitUntil([&]() { return file.IsReady() || file.HasFailed(); }))
+        << "neither ready nor failed";
+    EXPECT_EQ(c.ready, file.IsReady());
+    EXPECT_EQ(!c.ready, file.HasFailed());
+    EXPECT_EQ(c.ready, file.HasDecodedEnough());
+
+    // The next open, or a close, starts afresh.
+    ASSERT_TRUE(file.Load(good.c_str(), ""));
+    EXPECT_TRUE(file.IsReady());
+    EXPECT_FALSE(file.HasFailed());
+    EXPECT_FALSE(file.Load(m_folder.File("missing.zel").c_str(), ""));
+    file.Close();
+    EXPECT_FALSE(file.HasFailed());
+    EXPECT_FALSE(file.IsReady());
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Files, OpenOutcomeTest, ::testing::Values(
+    OpenOutcome{"Missing", "", "", false, false},
+    OpenOutcome{"Folder", "folder.zel", "", true, false},
+    OpenOutcome{"ShorterThanAHeader", "short.zel", HeaderV4(kMuLaw).substr(0, 1439), false, false},
+    OpenOutcome{"HeaderWithoutAudio", "empty.zel", HeaderV4(kMuLaw), false, false},
+    OpenOutcome{"UnknownFormat", "odd.zel", HeaderV4(99) + std::string(800, 'x'), false, false},
+    OpenOutcome{"WavNotPcm", "call.wav", AdpcmWav(), false, false},
+    OpenOutcome{"MuLaw", "call.zel", HeaderV4(kMuLaw) + EncodeMuLaw(MakeTestSignal(800)), false, true},
+    OpenOutcome{"Gsm", "call.zel", HeaderV4(kGsm) + EncodeGsm(MakeTestSignal(16000)), false, true}),
+    [](const ::testing::TestParamInfo<OpenOutcome>& info) { return std::string(info.param.name); });
+// clang-format on
+
 TEST_F(RecordFileTest, TheExtensionDecidesHowAFileIsRead) {
     // Mu-law codes whose values the recorders' table gives.
     std::string audio;

@@ -20,6 +20,8 @@
 
 #include <algorithm>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -412,6 +414,42 @@ TEST_F(PlaybackManagerTest, FailedLoadUnloads) {
     EXPECT_FALSE(m_engine.Load(m_folder.File("missing.zel").c_str()));
     EXPECT_FALSE(m_engine.IsLoaded());
     EXPECT_FALSE(m_engine.IsReadyToPlay());
+}
+
+// The device plays straight from the recording's samples: whoever holds the
+// engine's recording may read it and change its header, but only the engine,
+// which stops the device first, may close it or load another file into it.
+using EngineRecording =
+    std::remove_pointer_t<decltype(std::declval<CPlaybackManager&>().GetRecordFile())>;
+
+template <typename T, typename = void> struct CanClose : std::false_type {};
+template <typename T>
+struct CanClose<T, std::void_t<decltype(std::declval<T&>().Close())>> : std::true_type {};
+template <typename T, typename = void> struct CanLoad : std::false_type {};
+template <typename T>
+struct CanLoad<T, std::void_t<decltype(std::declval<T&>().Load("", ""))>> : std::true_type {};
+template <typename T, typename = void> struct CanLoadAndWait : std::false_type {};
+template <typename T>
+struct CanLoadAndWait<T, std::void_t<decltype(std::declval<T&>().LoadAndWait(""))>>
+    : std::true_type {};
+template <typename T, typename = void> struct CanReadAndChange : std::false_type {};
+template <typename T>
+struct CanReadAndChange<T, std::void_t<decltype(std::declval<T&>().GetSamples(0, 0, nullptr)),
+                                       decltype(std::declval<T&>().GetBookmark(nullptr, nullptr)),
+                                       decltype(std::declval<T&>().SetBookmark(0, 1)),
+                                       decltype(std::declval<T&>().SetImportant(1)),
+                                       decltype(std::declval<T&>().FlushHeader()),
+                                       decltype(std::declval<T&>().SaveAsWavDlg())>>
+    : std::true_type {};
+
+TEST(PlaybackManagerRecording, ViewsCannotFreeTheSamplesUnderTheDevice) {
+    EXPECT_FALSE(CanClose<EngineRecording>::value);
+    EXPECT_FALSE(CanLoad<EngineRecording>::value);
+    EXPECT_FALSE(CanLoadAndWait<EngineRecording>::value);
+    EXPECT_TRUE(CanReadAndChange<EngineRecording>::value);
+    // A recording of the views' own keeps all of it.
+    EXPECT_TRUE(CanClose<CKWRecordFile>::value && CanLoad<CKWRecordFile>::value &&
+                CanLoadAndWait<CKWRecordFile>::value);
 }
 
 // ---------------------------------------------------------------------------

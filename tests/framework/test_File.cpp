@@ -6,13 +6,16 @@
 #include "framework/Exception.h"
 #include "framework/File.h"
 #include "framework/UnixPath.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempFolder.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -475,6 +478,98 @@ TEST(File, PathsWithoutAUnixFormGoThroughWin32) {
     EXPECT_TRUE(file.m_hFile == CFile::hFileNull);
 }
 
+namespace {
+
+// Entries of a folder, without "." and "..".
+std::vector<std::string> FolderEntries(const CTempFolder& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(folder.File("*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0)
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+// A name in the folder of the last open is opened where it lies; one that is not
+// there as written still reaches what Wine's lookup finds.
+TEST(File, NamesBesideTheLastOpenOpenAsWineFindsThem) {
+    struct Case {
+        const char* onDisk; // a file holding "data"; a trailing '\\' makes a folder
+        const char* opened;
+        UINT flags;
+        int cause; // CFileException::none when the open succeeds
+        std::vector<std::string> entriesAfter;
+    };
+    const UINT createKeep = kWrite | CFile::modeCreate | CFile::modeNoTruncate;
+    const Case cases[] = {
+        {"Calls.ZEL",
+         "calls.zel",
+         kRead | CFile::shareDenyWrite,
+         CFileException::none,
+         {"Calls.ZEL", "neighbour.bin"}},
+        {"Calls.ZEL",
+         "CALLS.zel",
+         createKeep,
+         CFileException::none,
+         {"Calls.ZEL", "neighbour.bin"}},
+        {nullptr,
+         "New.zel",
+         kWrite | CFile::modeCreate,
+         CFileException::none,
+         {"New.zel", "neighbour.bin"}},
+        {nullptr, "missing.zel", kRead, CFileException::fileNotFound, {"neighbour.bin"}},
+        {"Sub\\", "Sub", kRead, CFileException::accessDenied, {"Sub", "neighbour.bin"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.opened);
+        CTempFolder folder;
+        ASSERT_TRUE(WriteWholeFile(folder.File("neighbour.bin"), "n"));
+        const std::string onDisk = c.onDisk ? c.onDisk : "";
+        if (!onDisk.empty() && onDisk.back() == '\\')
+            ASSERT_TRUE(CreateDirectoryA(folder.File(onDisk).c_str(), nullptr));
+        else if (!onDisk.empty())
+            ASSERT_TRUE(WriteWholeFile(folder.File(onDisk), "data"));
+        CFile neighbour(folder.File("neighbour.bin").c_str(), kRead | CFile::shareDenyWrite);
+        CFile file;
+        OpenResult r = TryOpen(file, folder.File(c.opened), c.flags);
+        EXPECT_EQ(r.cause, c.cause);
+        if (r.ok && (c.flags & 3) == kRead) {
+            char text[8] = {};
+            EXPECT_EQ(file.Read(text, sizeof text), 4u);
+            EXPECT_STREQ(text, "data");
+        }
+        file.Abort();
+        neighbour.Close();
+        EXPECT_EQ(FolderEntries(folder), c.entriesAfter);
+        if (c.onDisk && onDisk.back() != '\\')
+            EXPECT_EQ(ReadWholeFile(folder.File(onDisk)), "data");
+    }
+}
+
+// A folder renamed after an open in it no longer stands for its old name: the
+// old name's files are the ones of the folder that now bears it.
+TEST(File, ANameOfARenamedFolderOpensWhatItNamesNow) {
+    CTempFolder root;
+    ASSERT_TRUE(CreateDirectoryA(root.File("Calls").c_str(), nullptr));
+    ASSERT_TRUE(WriteWholeFile(root.File("Calls\\a.zel"), "old"));
+    { CFile file(root.File("Calls\\a.zel").c_str(), kRead | CFile::shareDenyWrite); }
+    ASSERT_TRUE(MoveFileA(root.File("Calls").c_str(), root.File("Archived").c_str()));
+    ASSERT_TRUE(CreateDirectoryA(root.File("calls").c_str(), nullptr));
+    ASSERT_TRUE(WriteWholeFile(root.File("calls\\a.zel"), "new"));
+    CFile file(root.File("Calls\\a.zel").c_str(), kRead | CFile::shareDenyWrite);
+    char text[4] = {};
+    EXPECT_EQ(file.Read(text, 3), 3u);
+    EXPECT_STREQ(text, "new");
+}
+
 TEST(File, FilesAreSharedWithWin32Readers) {
     CTempFolder folder;
     std::string path = folder.File("shared.txt");
@@ -606,6 +701,13 @@ TEST(FileSharing, FollowsTheWin32Rules) {
     EXPECT_FALSE(SecondOpenSucceeds(path, kRead | denyNone, kRead | exclusive));
     EXPECT_FALSE(SecondOpenSucceeds(path, kRead, kRead | denyNone));
     EXPECT_FALSE(SecondOpenSucceeds(path, kRead | denyNone, kRead));
+    // Readers and writers that deny writing.
+    EXPECT_FALSE(SecondOpenSucceeds(path, kReadWrite | denyWrite, kRead | denyWrite));
+    EXPECT_TRUE(SecondOpenSucceeds(path, kReadWrite | denyWrite, kRead | denyNone));
+    EXPECT_TRUE(SecondOpenSucceeds(path, kRead | denyNone, kReadWrite | denyWrite));
+    EXPECT_FALSE(SecondOpenSucceeds(path, kRead | denyRead, kRead | denyWrite));
+    EXPECT_TRUE(SecondOpenSucceeds(path, kWrite | denyRead, kWrite | denyRead));
+    EXPECT_FALSE(SecondOpenSucceeds(path, kRead | exclusive, kWrite | denyNone));
     // The ZIP storage's opens (0x1002 / 0x2002 / 0x2000, each with share-deny-write).
     EXPECT_FALSE(SecondOpenSucceeds(path, 0x2000 | denyWrite, 0x2002 | denyWrite));
     EXPECT_TRUE(SecondOpenSucceeds(path, 0x2000 | denyWrite, 0x2000 | denyWrite));
@@ -678,8 +780,8 @@ TEST(FileSharing, HoldsBetweenThreads) {
 }
 
 // The other process of HoldsBetweenProcesses: started by that test with the
-// variable ZM_FILE_CHILD ("path|flags|ready marker|release marker"), it opens the
-// file, makes the ready marker and holds the file until the release marker exists.
+// variable ZM_FILE_CHILD ("path|flags|ready event|release event"), it opens the
+// file, signals the ready event and holds the file until the release event.
 TEST(FileSharingChild, DISABLED_HoldOpen) {
     char spec[2048];
     DWORD n = GetEnvironmentVariableA("ZM_FILE_CHILD", spec, sizeof spec);
@@ -689,59 +791,75 @@ TEST(FileSharingChild, DISABLED_HoldOpen) {
     size_t p1 = s.find('|'), p2 = s.find('|', p1 + 1), p3 = s.find('|', p2 + 1);
     std::string path = s.substr(0, p1);
     UINT flags = static_cast<UINT>(std::strtoul(s.substr(p1 + 1, p2 - p1 - 1).c_str(), nullptr, 0));
-    std::string ready = s.substr(p2 + 1, p3 - p2 - 1);
-    std::string release = s.substr(p3 + 1);
+    HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, s.substr(p2 + 1, p3 - p2 - 1).c_str());
+    HANDLE release = OpenEventA(SYNCHRONIZE, FALSE, s.substr(p3 + 1).c_str());
+    ASSERT_NE(ready, nullptr);
+    ASSERT_NE(release, nullptr);
     CFile file(path.c_str(), flags);
-    CFile marker(ready.c_str(), CFile::modeCreate | CFile::modeWrite);
-    marker.Close();
-    for (int i = 0; i < 3000 && !FileExists(release); ++i)
-        Sleep(10);
+    SetEvent(ready);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(release, kChildTimeoutMs));
+    CloseHandle(ready);
+    CloseHandle(release);
 }
 
 TEST(FileSharing, HoldsBetweenProcesses) {
     CTempFolder folder;
     std::string path = folder.File("process.bin");
     ASSERT_TRUE(WriteWholeFile(path, "x"));
-    std::string ready = folder.File("ready"), release = folder.File("release");
-    std::string spec =
-        path + "|" + std::to_string(kRead | CFile::shareDenyWrite) + "|" + ready + "|" + release;
-    SetEnvironmentVariableA("ZM_FILE_CHILD", spec.c_str());
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string command = std::string("\"") + self + ".so\" " +
-                          "--gtest_also_run_disabled_tests "
-                          "--gtest_filter=FileSharingChild.DISABLED_HoldOpen";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &si, &pi));
-    SetEnvironmentVariableA("ZM_FILE_CHILD", nullptr);
-    // Lets the child go (also when an assertion ends the test early) and collects
-    // its exit code.
+    char names[64];
+    wsprintfA(names, "zm-file-child-%lx-%lx", GetCurrentProcessId(), GetTickCount());
+    const std::string readyName = std::string(names) + "-ready";
+    const std::string releaseName = std::string(names) + "-release";
+    // Lets the child go (also when an assertion ends the test early) and checks
+    // that its test case ran and passed.
     struct Child {
-        PROCESS_INFORMATION pi;
-        std::string release;
-        DWORD Finish() {
+        HANDLE ready;
+        HANDLE release;
+        std::string report;
+        PROCESS_INFORMATION pi = {};
+        ::testing::AssertionResult Finish() {
             if (pi.hProcess == nullptr)
-                return 0;
-            if (!FileExists(release)) {
-                CFile marker(release.c_str(), CFile::modeCreate | CFile::modeWrite);
-            }
+                return ::testing::AssertionFailure() << "no child";
+            SetEvent(release);
+            const bool ended = WaitForSingleObject(pi.hProcess, kChildTimeoutMs) == WAIT_OBJECT_0;
             DWORD code = 1;
-            if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0)
+            if (ended)
+                GetExitCodeProcess(pi.hProcess, &code);
+            else
                 TerminateProcess(pi.hProcess, 2);
-            GetExitCodeProcess(pi.hProcess, &code);
             CloseHandle(pi.hThread);
             CloseHandle(pi.hProcess);
             pi.hProcess = nullptr;
-            return code;
+            if (!ended)
+                return ::testing::AssertionFailure() << "the child did not end";
+            if (code != 0)
+                return ::testing::AssertionFailure() << "the child ended with " << code;
+            return ChildTestsPassed(report, 1);
         }
-        ~Child() { Finish(); }
-    } child{pi, release};
-    for (int i = 0; i < 3000 && !FileExists(ready); ++i)
-        Sleep(10);
-    ASSERT_TRUE(FileExists(ready));
+        ~Child() {
+            if (pi.hProcess)
+                Finish();
+            CloseHandle(ready);
+            CloseHandle(release);
+        }
+    } child{CreateEventA(nullptr, TRUE, FALSE, readyName.c_str()),
+            CreateEventA(nullptr, TRUE, FALSE, releaseName.c_str()), folder.File("child.json")};
+    ASSERT_NE(child.ready, nullptr);
+    ASSERT_NE(child.release, nullptr);
+    std::string spec = path + "|" + std::to_string(kRead | CFile::shareDenyWrite) + "|" +
+                       readyName + "|" + releaseName;
+    SetEnvironmentVariableA("ZM_FILE_CHILD", spec.c_str());
+    std::string command = ChildTestCommand("FileSharingChild.DISABLED_HoldOpen", child.report);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                        nullptr, &si, &child.pi);
+    SetEnvironmentVariableA("ZM_FILE_CHILD", nullptr);
+    ASSERT_TRUE(started);
+    // The child signals once it holds the file, or ends without it.
+    const HANDLE readyOrEnded[] = {child.ready, child.pi.hProcess};
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForMultipleObjects(2, readyOrEnded, FALSE, kChildTimeoutMs))
+        << "the child neither opened the file nor ended";
 
     CFile writer;
     OpenResult r = TryOpen(writer, path, kWrite | CFile::shareDenyNone);
@@ -755,7 +873,7 @@ TEST(FileSharing, HoldsBetweenProcesses) {
     EXPECT_EQ(e->m_cause, CFileException::sharingViolation);
     e->Delete();
 
-    EXPECT_EQ(child.Finish(), 0u);
+    EXPECT_TRUE(child.Finish());
     EXPECT_TRUE(writer.Open(path.c_str(), kWrite | CFile::shareExclusive));
 }
 

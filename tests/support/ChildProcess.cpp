@@ -1,5 +1,8 @@
-// ChildProcess.cpp: a child run of the test program under other DLL overrides.
+// ChildProcess.cpp: child runs of the test program and the check of their
+// GoogleTest reports.
 #include "ChildProcess.h"
+
+#include "TempFolder.h"
 
 #include <windows.h>
 
@@ -7,40 +10,82 @@
 
 namespace {
 
-const DWORD kChildTimeoutMs = 60000;
+// The number after "key": at the report's top level, its first occurrence;
+// -1 when it is not there.
+int TopLevelCount(const std::string& json, const char* key) {
+    const std::string quoted = std::string("\"") + key + "\": ";
+    const size_t at = json.find(quoted);
+    return at == std::string::npos ? -1 : std::atoi(json.c_str() + at + quoted.size());
+}
 
 } // namespace
 
-int RunTestInChild(const std::string& filter, const std::string& overrides) {
-    char program[MAX_PATH];
-    if (GetModuleFileNameA(nullptr, program, MAX_PATH) == 0)
-        return -1;
+std::string ChildTestCommand(const std::string& filter, const std::string& report) {
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    // GoogleTest opens the report with the C library, which needs the Unix path.
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, report.c_str(), -1, wide, MAX_PATH);
+    char* unixReport = wine_get_unix_file_name(wide);
+    const std::string reportOption = unixReport ? unixReport : report;
+    HeapFree(GetProcessHeap(), 0, unixReport);
     // The Win32 name lacks the ".so" of the winelib program file.
-    std::string command = std::string("\"") + program + ".so" +
-                          "\" --gtest_also_run_disabled_tests --gtest_filter=" + filter;
+    return std::string("\"") + program +
+           ".so\" --gtest_also_run_disabled_tests --gtest_filter=" + filter +
+           " \"--gtest_output=json:" + reportOption + "\"";
+}
+
+::testing::AssertionResult ChildTestsPassed(const std::string& report, int count) {
+    const std::string json = ReadWholeFile(report);
+    if (json.empty())
+        return ::testing::AssertionFailure() << "the child wrote no test report";
+    const int ran = TopLevelCount(json, "tests");
+    const int failed = TopLevelCount(json, "failures");
+    if (ran != count)
+        return ::testing::AssertionFailure()
+               << "the child ran " << ran << " test cases, not " << count << ":\n"
+               << json;
+    if (failed != 0)
+        return ::testing::AssertionFailure() << "the child failed:\n" << json;
+    if (json.find("\"result\": \"SKIPPED\"") != std::string::npos)
+        return ::testing::AssertionFailure() << "the child skipped its test case:\n" << json;
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult RunTestInChild(const std::string& filter, const std::string& overrides) {
+    CTempFolder folder;
+    const std::string report = folder.File("child.json");
+    std::string command = ChildTestCommand(filter, report);
     // Wine starts a child with the Unix environment of its parent and reads the
     // overrides from there: the Win32 environment block does not reach it.
     const char* previous = getenv("WINEDLLOVERRIDES");
-    std::string saved = previous ? previous : "";
+    const std::string saved = previous ? previous : "";
     if (setenv("WINEDLLOVERRIDES", overrides.c_str(), 1) != 0)
-        return -1;
+        return ::testing::AssertionFailure() << "cannot set WINEDLLOVERRIDES";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION child = {};
-    BOOL bStarted = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &child);
+    const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                        nullptr, &startup, &child);
     if (previous)
         setenv("WINEDLLOVERRIDES", saved.c_str(), 1);
     else
         unsetenv("WINEDLLOVERRIDES");
-    if (!bStarted)
-        return -1;
-    DWORD exitCode = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(child.hProcess, kChildTimeoutMs) != WAIT_OBJECT_0)
-        TerminateProcess(child.hProcess, static_cast<UINT>(-1));
-    else
+    if (!started)
+        return ::testing::AssertionFailure() << "cannot start " << command;
+    const bool ended = WaitForSingleObject(child.hProcess, kChildTimeoutMs) == WAIT_OBJECT_0;
+    DWORD exitCode = 0;
+    if (ended)
         GetExitCodeProcess(child.hProcess, &exitCode);
+    else
+        TerminateProcess(child.hProcess, 1);
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
-    return static_cast<int>(exitCode);
+    if (!ended)
+        return ::testing::AssertionFailure()
+               << "the child " << filter << " did not end within " << kChildTimeoutMs << " ms";
+    if (exitCode != 0)
+        return ::testing::AssertionFailure()
+               << "the child " << filter << " ended with " << exitCode;
+    return ChildTestsPassed(report, 1);
 }
