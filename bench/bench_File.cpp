@@ -12,9 +12,12 @@
 
 namespace {
 
-// A file of 1440 bytes (one recording header) in the temporary folder, made once.
+std::string g_smallFile;
+
+// A file of 1440 bytes (one recording header) in the temporary folder, made once
+// and removed by main.
 const std::string& SmallFile() {
-    static const std::string path = [] {
+    if (g_smallFile.empty()) {
         char folder[MAX_PATH];
         GetTempPathA(MAX_PATH, folder);
         char name[MAX_PATH];
@@ -24,14 +27,10 @@ const std::string& SmallFile() {
         DWORD written = 0;
         WriteFile(h, bytes, sizeof bytes, &written, nullptr);
         CloseHandle(h);
-        return std::string(name);
-    }();
-    return path;
+        g_smallFile = name;
+    }
+    return g_smallFile;
 }
-
-struct RemoveAtExit {
-    ~RemoveAtExit() { DeleteFileA(SmallFile().c_str()); }
-} g_removeAtExit;
 
 void BM_CFile_OpenReadClose(benchmark::State& state) {
     const std::string& path = SmallFile();
@@ -76,3 +75,16 @@ void BM_UnixPathFromWindows(benchmark::State& state) {
 BENCHMARK(BM_UnixPathFromWindows);
 
 } // namespace
+
+// Static objects are destroyed while Wine ends the process, when Win32 file calls
+// no longer work: the file is removed here instead.
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (!g_smallFile.empty())
+        DeleteFileA(g_smallFile.c_str());
+    return 0;
+}

@@ -3,7 +3,7 @@
 // of AfxWriteStringLength followed by the characters), and CArchiveStream, an
 // IStream over an archive for the common controls' image-list streams.
 //
-// The Parts use archives for bytes, 32-bit numbers and strings (menu states and
+// The program uses archives for bytes, 32-bit numbers and strings (menu states and
 // image streams in memory files) and for document files (CDocument::Serialize):
 // objects (CObject* with DECLARE_SERIAL, schemas, class maps) are not supported.
 //

@@ -88,10 +88,13 @@ void FillException(CFileException* pError, DWORD osError, LPCSTR name) {
 // file's data. Every open holds a shared lock on the bytes of what it does (read,
 // write) and of what it denies (read, write); it then asks whether anyone else
 // holds a byte that conflicts with it. Locks are taken before the check, so of two
-// conflicting opens at least one sees the other.
+// conflicting opens at least one sees the other. Each run of adjacent bytes costs
+// a call, so the bytes lie in the order that makes the commonest opens one run to
+// hold and one to test: a reader that denies writers (every header read of a
+// search) holds read and deny-write and tests write and deny-read.
 
 const off_t kShareBase = 0x7FFFFFFFFFFFFF00LL;
-constexpr unsigned kAccessRead = 1, kAccessWrite = 2, kDenyRead = 4, kDenyWrite = 8, kAllShare = 15;
+constexpr unsigned kAccessRead = 1, kDenyWrite = 2, kAccessWrite = 4, kDenyRead = 8, kAllShare = 15;
 
 struct ShareRequest {
     bool read, write, shareRead, shareWrite;
@@ -344,27 +347,35 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
         return TRUE;
     };
 
-    std::string unixPath;
-    DWORD translateError = 0;
-    if (!UnixPathOfFileToOpen(full, unixPath, &translateError)) {
-        // Wine answers these two exactly as CreateFileA would, without its cost.
-        if (translateError == ERROR_PATH_NOT_FOUND || translateError == ERROR_INVALID_NAME) {
-            FillException(pError, translateError, lpszFileName);
-            return FALSE;
-        }
-        return openWin32();
-    }
-
     // Read access is taken even for write-only opens when the permissions allow
     // it: the sharing locks need it. What the caller may do is checked by us.
-    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (create ? O_CREAT : 0);
+    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     if (nOpenFlags & osWriteThrough)
         flags |= O_DSYNC;
     const bool needWrite = request.write || truncate;
+    const int access = needWrite ? O_RDWR : O_RDONLY;
+    int fd = -1;
+    std::string unixPath;
+    if (!OpenInLastFolder(full, flags | access, &fd)) {
+        DWORD translateError = 0;
+        if (!UnixPathOfFileToOpen(full, unixPath, &translateError)) {
+            // Wine answers these two exactly as CreateFileA would, without its cost.
+            if (translateError == ERROR_PATH_NOT_FOUND || translateError == ERROR_INVALID_NAME) {
+                FillException(pError, translateError, lpszFileName);
+                return FALSE;
+            }
+            return openWin32();
+        }
+        fd = ::open(unixPath.c_str(), flags | access | (create ? O_CREAT : 0), 0666);
+    }
     bool lockable = true;
-    int fd = ::open(unixPath.c_str(), flags | (needWrite ? O_RDWR : O_RDONLY), 0666);
     if (fd < 0 && errno == EACCES && needWrite && !request.read) {
-        fd = ::open(unixPath.c_str(), flags | O_WRONLY, 0666);
+        // No read access, so no sharing locks. The first open may have found the
+        // file without translating its path.
+        if (unixPath.empty() && !UnixPathOfFileToOpen(full, unixPath))
+            errno = EACCES;
+        else
+            fd = ::open(unixPath.c_str(), flags | O_WRONLY | (create ? O_CREAT : 0), 0666);
         lockable = false;
     }
     if (fd < 0) {

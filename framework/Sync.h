@@ -1,5 +1,6 @@
 // Sync.h: the framework's synchronisation objects: CSyncObject, CCriticalSection,
-// CMutex, CEvent and CSingleLock (the Parts use no semaphore or multi-lock).
+// CMutex, CEvent and CSingleLock (no semaphore or multi-lock: the program uses
+// neither).
 //
 // Cost on Wine: CCriticalSection lives in the process (no Wine-server call unless
 // threads contend). CMutex and CEvent are kernel objects: creating, waiting on,

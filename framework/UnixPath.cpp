@@ -2,9 +2,10 @@
 // wine_get_unix_file_name and wine_get_dos_file_name (kernel32).
 #include "UnixPath.h"
 
+#include <fcntl.h>
 #include <strings.h>
-#include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -52,31 +53,36 @@ bool IsPlainName(const char* name) {
 } // namespace
 
 bool UnixPathOfFileToOpen(LPCSTR fullPath, std::string& unixPath, DWORD* pError) {
-    const char* slash = fullPath ? std::strrchr(fullPath, '\\') : nullptr;
-    const bool plain = slash && IsPlainName(slash + 1);
-    if (plain) {
-        const size_t folderLength = slash + 1 - fullPath;
-        AcquireSRWLockShared(&g_folderLock);
-        const bool known =
-            g_windowsFolder.compare(0, std::string::npos, fullPath, folderLength) == 0;
-        if (known)
-            unixPath = g_unixFolder + (slash + 1);
-        ReleaseSRWLockShared(&g_folderLock);
-        if (known && ::access(unixPath.c_str(), F_OK) == 0) {
-            if (pError)
-                *pError = 0;
-            return true;
-        }
-    }
     if (!UnixPathFromWindows(fullPath, unixPath, pError))
         return false;
+    const char* slash = std::strrchr(fullPath, '\\');
     const size_t cut = unixPath.rfind('/');
-    if (plain && cut != std::string::npos) {
+    if (slash && IsPlainName(slash + 1) && cut != std::string::npos) {
         AcquireSRWLockExclusive(&g_folderLock);
         g_windowsFolder.assign(fullPath, slash + 1 - fullPath);
         g_unixFolder.assign(unixPath, 0, cut + 1);
         ReleaseSRWLockExclusive(&g_folderLock);
     }
+    return true;
+}
+
+bool OpenInLastFolder(LPCSTR fullPath, int flags, int* pFd) {
+    const char* slash = fullPath ? std::strrchr(fullPath, '\\') : nullptr;
+    if (!slash || !IsPlainName(slash + 1))
+        return false;
+    std::string unixPath;
+    AcquireSRWLockShared(&g_folderLock);
+    const bool known =
+        g_windowsFolder.compare(0, std::string::npos, fullPath, slash + 1 - fullPath) == 0;
+    if (known)
+        unixPath = g_unixFolder + (slash + 1);
+    ReleaseSRWLockShared(&g_folderLock);
+    if (!known)
+        return false;
+    const int fd = ::open(unixPath.c_str(), flags & ~O_CREAT);
+    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR))
+        return false;
+    *pFd = fd;
     return true;
 }
 

@@ -24,13 +24,20 @@
 // map still translates (into dosdevices/x:/...); the POSIX call then fails.
 bool UnixPathFromWindows(LPCSTR windowsPath, std::string& unixPath, DWORD* pError = nullptr);
 
-// As UnixPathFromWindows, for the full path of a file about to be opened. A
-// search opens every file of a folder, and Wine looks the same folder up again
-// for each of them; so the folder of the last path translated here is kept, and
-// a later name in it that exists on disk exactly as written (plain ASCII, none
-// of the characters or endings that Wine's name rules change) is joined to it
-// directly. Everything else takes Wine's full translation.
+// As UnixPathFromWindows, for the full path of a file about to be opened; its
+// folder becomes the one OpenInLastFolder opens in.
 bool UnixPathOfFileToOpen(LPCSTR fullPath, std::string& unixPath, DWORD* pError = nullptr);
+
+// A search opens every file of a folder, and Wine would look the same folder up
+// again for each of them. When fullPath lies in the folder of the last path that
+// UnixPathOfFileToOpen translated and its name is plain (ASCII, none of the
+// characters or endings that Wine's name rules change), the name is opened there
+// as written with open(2)'s flags (never O_CREAT), which is where Wine's lookup
+// would find it first. True when that open was made: *pFd is its descriptor, or
+// -1 with errno. False when the path needs Wine's translation: another folder, a
+// name that is not plain, or no such name on disk as written (ENOENT, ENOTDIR),
+// which may be the same file with another case or a file still to be created.
+bool OpenInLastFolder(LPCSTR fullPath, int flags, int* pFd);
 
 // The Windows path (ANSI code page) under which Wine shows a Unix path: a drive
 // letter when a drive of the prefix leads there (Z: maps the root), else a
