@@ -18,6 +18,9 @@ namespace {
 // Entries below this are place holders (control ids), not bars.
 const UINT_PTR kFirstBarEntry = 0x10000;
 
+// A bar's title is cut to this many characters when its dock bar takes it.
+const int kMaxTitle = 260;
+
 void* PlaceHolderOf(CControlBar* pBar) {
     return reinterpret_cast<void*>(static_cast<UINT_PTR>(pBar->GetDlgCtrlID()));
 }
@@ -178,6 +181,7 @@ void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect) {
     // The bar takes this side, and floats exactly when this dock bar does.
     pBar->m_dwStyle &= ~(CBRS_ALIGN_ANY | CBRS_FLOATING);
     pBar->m_dwStyle |= (m_dwStyle & CBRS_ALIGN_ANY) | (m_bFloating ? CBRS_FLOATING : 0);
+    TakeTitleOf(pBar);
 
     if (pBar->GetParent() != this)
         pBar->SetParent(this);
@@ -198,6 +202,15 @@ void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect) {
     if (CFrameWnd* pFrame = GetDockingFrame())
         pFrame->DelayRecalcLayout();
     DestroyIfEmptyFloating(pOld);
+}
+
+void CDockBar::TakeTitleOf(CControlBar* pBar) {
+    // Several bars in one floating frame have no single title to give it.
+    if (m_dwStyle & CBRS_FLOAT_MULTI)
+        return;
+    char szTitle[kMaxTitle + 1] = "";
+    pBar->GetWindowText(szTitle, static_cast<int>(sizeof(szTitle)));
+    SetWindowText(szTitle);
 }
 
 int CDockBar::AddRowAtEnd(CControlBar* pBar) {

@@ -82,6 +82,9 @@ protected:
     void PostNcDestroy() override;
 
     // ---- Steps of docking a bar, for dock bars that place bars their own way.
+    // Gives this dock bar pBar's window text, which a floating frame shows as
+    // its title; a dock bar with CBRS_FLOAT_MULTI keeps its own.
+    void TakeTitleOf(CControlBar* pBar);
     // Appends pBar in a row of its own and moves it to the dock bar's origin;
     // returns its index.
     int AddRowAtEnd(CControlBar* pBar);

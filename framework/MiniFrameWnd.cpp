@@ -116,6 +116,21 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL /*bNotify*/) {
         nShow = bBarsShown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, rect.Width(), rect.Height(),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nShow);
+    SyncTitleWithDockBar();
+}
+
+void CMiniDockFrameWnd::SyncTitleWithDockBar() {
+    // Only a change is set: every WM_SETTEXT repaints the caption.
+    CString strDockBar, strFrame;
+    m_wndDockBar.GetWindowText(strDockBar);
+    GetWindowText(strFrame);
+    if (strDockBar == strFrame)
+        return;
+    SetWindowText(strDockBar);
+    // WM_SETTEXT paints the system's caption over a visible frame; a frame
+    // that paints its own non-client area gets it back through WM_NCPAINT.
+    if (IsWindowVisible())
+        RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 void CMiniDockFrameWnd::OnClose() {

@@ -67,8 +67,8 @@ public:
     // side (CBRS_ALIGN_TOP or CBRS_ALIGN_LEFT) and CBRS_FLOAT_MULTI bit. On
     // failure the object has deleted itself.
     virtual BOOL Create(CWnd* pParent, DWORD dwBarStyle);
-    // Lays the dock bar out, fits the frame around it, and shows the frame
-    // while a bar in it is visible.
+    // Lays the dock bar out, fits the frame around it, shows the frame
+    // while a bar in it is visible, and takes the dock bar's text as title.
     void RecalcLayout(BOOL bNotify = TRUE) override;
 
     CDockBar m_wndDockBar; // the floating dock bar; its window is a child of ours
@@ -86,4 +86,6 @@ protected:
 private:
     // The first bar in the dock bar, or null.
     CControlBar* FirstBar() const;
+    // The frame's title is its dock bar's window text (CDockBar::TakeTitleOf).
+    void SyncTitleWithDockBar();
 };

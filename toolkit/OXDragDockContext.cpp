@@ -299,8 +299,7 @@ void COXDragDockContext::FinishDrag() {
         if (auto* pSizeDockBar = dynamic_cast<COXSizeDockBar*>(pTarget)) {
             if (pSizeDockBar != pOldDockBar || pSizeDockBar->GetLayoutSignature() != nOldSignature)
                 pSizeDockBar->FitRowAroundBar(m_pBar);
-            // The next WM_SIZEPARENT shares out every row again.
-            pSizeDockBar->m_nLayoutSignature = 0;
+            pSizeDockBar->ShareRowsAtNextLayout();
         }
         m_pDockSite->RecalcLayout(TRUE);
         return;

@@ -113,14 +113,8 @@ BOOL COXSizableMiniDockFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
 }
 
 COXMiniFrameSkin* COXSizableMiniDockFrameWnd::GetMiniFrameSkin() {
-    if (auto* pApp = dynamic_cast<COXSkinnedApp*>(AfxGetApp())) {
-        COXSkin* pSkin = pApp->GetCurrentSkin();
-        if (pSkin != nullptr && pSkin->GetMiniFrameSkin() != nullptr)
-            return pSkin->GetMiniFrameSkin();
-    }
-    if (m_pOwnMiniFrameSkin == nullptr)
-        m_pOwnMiniFrameSkin = new COXMiniFrameSkinClassic;
-    return m_pOwnMiniFrameSkin;
+    return OXGetElementSkin<COXMiniFrameSkinClassic>(&COXSkin::GetMiniFrameSkin,
+                                                     m_pOwnMiniFrameSkin);
 }
 
 BOOL COXSizableMiniDockFrameWnd::IsMultiBar() const {

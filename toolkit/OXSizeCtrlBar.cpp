@@ -89,11 +89,11 @@ BOOL IsSizeControlBar(const CObject* pObject) {
 COXSizeControlBar::COXSizeControlBar(DWORD dwSizeBarStyle)
     : m_sizeFloat(0, 0), m_sizeHorzDock(0, 0), m_sizeVertDock(0, 0), m_sizeBeforeMaximize(0, 0),
       m_dwSavedDockStyle(0), m_dwSizeBarStyle(dwSizeBarStyle), m_sizeLast(65535, 65535),
-      m_nLastFloatState(3), m_bCaptionDragging(FALSE), m_bDragPending(FALSE), m_nLastTabIndex(-1),
-      m_rectCaption(0, 0, 0, 0), m_rectCloseBtn(0, 0, 0, 0), m_rectResizeBtn(0, 0, 0, 0),
-      m_ptDragOffset(0, 0), m_bFramed(FALSE), m_nPressedButton(OX_SIZEBAR_NOBUTTON),
-      m_bMaximized(FALSE), m_bActive(FALSE), m_ptCaptionDown(0, 0), m_pOwnSkin(nullptr),
-      m_bHookUser(FALSE) {
+      m_nLastFloatState(OX_SIZEBAR_NOT_YET_SHOWN), m_bCaptionDragging(FALSE), m_bDragPending(FALSE),
+      m_nLastTabIndex(-1), m_rectCaption(0, 0, 0, 0), m_rectCloseBtn(0, 0, 0, 0),
+      m_rectResizeBtn(0, 0, 0, 0), m_ptDragOffset(0, 0), m_bFramed(FALSE),
+      m_nPressedButton(OX_SIZEBAR_NOBUTTON), m_bMaximized(FALSE), m_bActive(FALSE),
+      m_ptCaptionDown(0, 0), m_pOwnSkin(nullptr), m_bHookUser(FALSE) {
     if (m_dwSizeBarStyle & SCBS_AUTODELETE) {
         if (g_pAutoDeleteBars == nullptr)
             g_pAutoDeleteBars = new CPtrArray;
@@ -189,14 +189,7 @@ BOOL COXSizeControlBar::IsBarFloating() const {
 }
 
 COXDockbarSkin* COXSizeControlBar::GetDockbarSkin() {
-    if (auto* pApp = dynamic_cast<COXSkinnedApp*>(AfxGetApp())) {
-        COXSkin* pSkin = pApp->GetCurrentSkin();
-        if (pSkin != nullptr && pSkin->GetDockbarSkin() != nullptr)
-            return pSkin->GetDockbarSkin();
-    }
-    if (m_pOwnSkin == nullptr)
-        m_pOwnSkin = new COXDockbarSkinClassic;
-    return m_pOwnSkin;
+    return OXGetElementSkin<COXDockbarSkinClassic>(&COXSkin::GetDockbarSkin, m_pOwnSkin);
 }
 
 void COXSizeControlBar::UpdateCaptionRects() {
@@ -589,7 +582,7 @@ void COXSizeControlBar::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
     CRect rectWindow;
     GetWindowRect(&rectWindow);
     CSize size = rectWindow.Size();
-    int nFloatState = IsBarFloating() ? 1 : 0;
+    const int nFloatState = IsBarFloating() ? OX_SIZEBAR_FLOATING : OX_SIZEBAR_DOCKED;
     int nMask = (size != m_sizeLast ? 1 : 0) | (nFloatState != m_nLastFloatState ? 2 : 0);
     if (nMask != 0) {
         m_sizeLast = size;

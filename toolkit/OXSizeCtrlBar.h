@@ -47,6 +47,12 @@ class COXDockTabCtrl;
 // String resource: the status prompt while a bar that docks anywhere is dragged.
 #define ID_SIZEBAR_DRAGPROMPT 26430
 
+// Docking state last told to OnBarSizeChanged (m_nLastFloatState); the first
+// two are the BOOL it is told.
+#define OX_SIZEBAR_DOCKED 0
+#define OX_SIZEBAR_FLOATING 1
+#define OX_SIZEBAR_NOT_YET_SHOWN 3
+
 // Pressed caption button (m_nPressedButton).
 #define OX_SIZEBAR_NOBUTTON (-1)
 #define OX_SIZEBAR_RESIZEBTN (-2)
@@ -113,7 +119,7 @@ public:
     DWORD m_dwSavedDockStyle;
     DWORD m_dwSizeBarStyle;
     CSize m_sizeLast;
-    int m_nLastFloatState; // 0 docked, 1 floating, 3 never seen
+    int m_nLastFloatState; // OX_SIZEBAR_DOCKED, _FLOATING or _NOT_YET_SHOWN
     BOOL m_bCaptionDragging;
     BOOL m_bDragPending;
     int m_nLastTabIndex;

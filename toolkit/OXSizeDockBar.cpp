@@ -34,20 +34,23 @@ namespace {
 // Entries below this are place holders (control ids), not bars.
 const UINT_PTR kFirstBarEntry = 0x10000;
 
-// Along-row and across-row extents of a window rectangle; negative counts as 0.
-int AlongOf(const CRect& rect, BOOL bHorz) {
-    return std::max(0, static_cast<int>(bHorz ? rect.Width() : rect.Height()));
-}
-int AcrossOf(const CRect& rect, BOOL bHorz) {
-    return std::max(0, static_cast<int>(bHorz ? rect.Height() : rect.Width()));
+// On a vertical dock bar bars count as at one place when their left edges lie
+// closer than this; on a horizontal one only equal edges do.
+const int kSamePlaceSlack = 5;
+
+// The window rectangle of a bar, in screen coordinates.
+CRect BarWindowRect(CControlBar* pBar) {
+    CRect rect;
+    pBar->GetWindowRect(&rect);
+    return rect;
 }
 
 } // namespace
 
 COXSizeDockBar::COXSizeDockBar()
     : CDockBar(FALSE), m_pTrackSplitter(nullptr), m_hcurSizeNS(nullptr), m_hcurSizeWE(nullptr),
-      m_sizeAvail(65535, 65535), m_nLayoutSignature(0), m_wndTabs(this),
-      m_pOwnDockbarSkin(nullptr) {}
+      m_sizeAvail(65535, 65535), m_wndTabs(this), m_pOwnDockbarSkin(nullptr),
+      m_nLayoutSignature(0) {}
 
 COXSizeDockBar::~COXSizeDockBar() {
     DeleteSplitters();
@@ -64,12 +67,7 @@ int COXSizeDockBar::OnCreate(LPCREATESTRUCT lpcs) {
 }
 
 COXDockbarSkin* COXSizeDockBar::GetDockbarSkin() {
-    auto* pApp = DYNAMIC_DOWNCAST(COXSkinnedApp, AfxGetApp());
-    if (pApp != nullptr && pApp->GetCurrentSkin() != nullptr)
-        return pApp->GetCurrentSkin()->GetDockbarSkin();
-    if (m_pOwnDockbarSkin == nullptr)
-        m_pOwnDockbarSkin = new COXDockbarSkinClassic;
-    return m_pOwnDockbarSkin;
+    return OXGetElementSkin<COXDockbarSkinClassic>(&COXSkin::GetDockbarSkin, m_pOwnDockbarSkin);
 }
 
 int COXSizeDockBar::GetTabStripHeight() const {
@@ -137,11 +135,11 @@ void COXSizeDockBar::OnLButtonUp(UINT /*nFlags*/, CPoint /*point*/) {
 
 LRESULT COXSizeDockBar::OnSizeParent(WPARAM wParam, LPARAM lParam) {
     auto* pLayout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
-    const BOOL bHorz = IsHorizontal();
+    const COXDockAxis axis(IsHorizontal());
     CSize sizeAvail = CRect(pLayout->rect).Size();
     sizeAvail.cy -= GetTabStripHeight();
-    const int nLength = bHorz ? sizeAvail.cx : sizeAvail.cy;
-    const BOOL bLengthChanged = nLength != (bHorz ? m_sizeAvail.cx : m_sizeAvail.cy);
+    const int nLength = axis.Along(sizeAvail);
+    const BOOL bLengthChanged = nLength != axis.Along(m_sizeAvail);
     m_sizeAvail = sizeAvail;
 
     // Bars shown again since the last layout keep their length; the others
@@ -159,9 +157,7 @@ LRESULT COXSizeDockBar::OnSizeParent(WPARAM wParam, LPARAM lParam) {
             for (INT_PTR i = 0; i < m_arrHiddenBars.GetSize() && !bWasHidden; ++i)
                 bWasHidden = m_arrHiddenBars[i] == pBar;
             if (bWasHidden) {
-                CRect rect;
-                pBar->GetWindowRect(&rect);
-                nShownLength += AlongOf(rect, bHorz);
+                nShownLength += std::max(0, axis.Length(BarWindowRect(pBar)));
                 bShown = TRUE;
             } else {
                 arrOthers.Add(pBar);
@@ -220,19 +216,16 @@ int COXSizeDockBar::CountOtherBarsInRow(CControlBar* pBar, const CRect& rectScre
 }
 
 int COXSizeDockBar::CountBarsAtSamePlace(CControlBar* pBar) {
-    CRect rectBar;
-    pBar->GetWindowRect(&rectBar);
-    const BOOL bHorz = IsHorizontal();
+    const CRect rectBar = BarWindowRect(pBar);
+    const int nSlack = IsHorizontal() ? 1 : kSamePlaceSlack;
     int nCount = 1;
     for (int n = 0; n < m_arrBars.GetSize(); ++n) {
         CControlBar* pOther = GetValidBar(n);
         if (pOther == nullptr || pOther == pBar || !pOther->IsVisible() ||
             !IsSizeControlBar(pOther))
             continue;
-        CRect rectOther;
-        pOther->GetWindowRect(&rectOther);
-        const int nDistance = std::abs(static_cast<int>(rectOther.left - rectBar.left));
-        if (bHorz ? nDistance == 0 : nDistance < 5)
+        const int nDistance = std::abs(static_cast<int>(BarWindowRect(pOther).left - rectBar.left));
+        if (nDistance < nSlack)
             ++nCount;
     }
     return nCount;
@@ -267,8 +260,8 @@ CControlBar* COXSizeDockBar::GetFirstDockedBar() const {
 int COXSizeDockBar::FindRowByRect(const CRect& rectScreen) {
     CPoint ptCentre = rectScreen.CenterPoint();
     ScreenToClient(&ptCentre);
-    const BOOL bHorz = IsHorizontal();
-    const int nAcross = bHorz ? ptCentre.y : ptCentre.x;
+    const COXDockAxis axis(IsHorizontal());
+    const int nAcross = axis.Across(ptCentre);
     const int nOverlap = AfxGetAuxData().cyBorder2;
     int nThickness = 0, nRowsEnd = 0;
     int n = 0;
@@ -283,10 +276,10 @@ int COXSizeDockBar::FindRowByRect(const CRect& rectScreen) {
         CControlBar* pBar = GetValidBar(n);
         if (pBar == nullptr || !pBar->IsVisible())
             continue;
-        CRect rect;
-        pBar->GetWindowRect(&rect);
-        nThickness = std::max(nThickness, bHorz ? static_cast<int>(rect.Height())
-                                                : static_cast<int>(rect.Width()) - 1);
+        // A column is measured one pixel thinner than its bars, as
+        // CDockBar::Insert measures it, so that both find the same row.
+        const int nBarThickness = axis.Thickness(BarWindowRect(pBar)) - (axis.IsHorz() ? 0 : 1);
+        nThickness = std::max(nThickness, nBarThickness);
     }
     return n;
 }
@@ -316,15 +309,15 @@ BOOL COXSizeDockBar::RowHasSizeBar(int nStart) const {
 void COXSizeDockBar::GetRowMetrics(SRowMetrics& metrics, int nStart, const CPtrArray* pArrBars) {
     metrics = SRowMetrics{};
     const CPtrArray& arrBars = pArrBars != nullptr ? *pArrBars : m_arrBars;
-    const BOOL bHorz = IsHorizontal();
+    const COXDockAxis axis(IsHorizontal());
     BOOL bPrevSizeable = FALSE;
     for (int n = nStart; n < arrBars.GetSize() && arrBars[n] != nullptr; ++n) {
         CControlBar* pBar = GetValidBar(n, &arrBars);
         if (pBar == nullptr || !pBar->IsVisible())
             continue;
-        CRect rect;
-        pBar->GetWindowRect(&rect);
-        const int nAlong = AlongOf(rect, bHorz), nAcross = AcrossOf(rect, bHorz);
+        const CRect rect = BarWindowRect(pBar);
+        const int nAlong = std::max(0, axis.Length(rect));
+        const int nAcross = std::max(0, axis.Thickness(rect));
         const BOOL bSizeable = IsSizeControlBar(pBar);
         if (bSizeable) {
             metrics.nSizeableLength += nAlong;
@@ -354,10 +347,9 @@ BOOL COXSizeDockBar::DistributeRow(int nStart, int nLength, CPtrArray* pArrBars)
     if (metrics.nSizeableCount == 0)
         return FALSE;
     const CPtrArray& arrBars = pArrBars != nullptr ? *pArrBars : m_arrBars;
-    const BOOL bHorz = IsHorizontal();
-    const AUX_DATA& aux = AfxGetAuxData();
-    const int nShare = nLength + (bHorz ? aux.cxBorder2 : aux.cyBorder2) * metrics.nBarCount -
-                       metrics.nFixedLength;
+    const COXDockAxis axis(IsHorizontal());
+    // Neighbours overlap by the border, so the bars together may be that much longer.
+    const int nShare = nLength + axis.BorderAlong() * metrics.nBarCount - metrics.nFixedLength;
     int nLeft = nShare;
     int nSizeableSeen = 0;
     for (int n = nStart; n < arrBars.GetSize() && arrBars[n] != nullptr; ++n) {
@@ -372,14 +364,13 @@ BOOL COXSizeDockBar::DistributeRow(int nStart, int nLength, CPtrArray* pArrBars)
             // the row ends where it should instead of leaving a gap.
             nNew = nLeft;
         } else {
-            CRect rect;
-            pBar->GetWindowRect(&rect);
-            nNew = static_cast<int>(static_cast<long long>(AlongOf(rect, bHorz)) * nShare /
-                                    metrics.nSizeableLength);
+            const int nOld = std::max(0, axis.Length(BarWindowRect(pBar)));
+            nNew =
+                static_cast<int>(static_cast<long long>(nOld) * nShare / metrics.nSizeableLength);
         }
         nLeft -= nNew;
-        CSize& sizeDock = bHorz ? pSizeBar->m_sizeHorzDock : pSizeBar->m_sizeVertDock;
-        sizeDock = bHorz ? CSize(nNew, metrics.nThickness) : CSize(metrics.nThickness, nNew);
+        CSize& sizeDock = axis.DockedSize(pSizeBar);
+        sizeDock = axis.Size(nNew, metrics.nThickness);
         if (!m_bLayoutQuery)
             ::SetWindowPos(pBar->m_hWnd, nullptr, 0, 0, sizeDock.cx, sizeDock.cy,
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -18,6 +18,7 @@
 // rectangle, maximising, fitting a row), OXSizeDockBarSplit.cpp (splitters).
 #pragma once
 
+#include "OXDockAxis.h"
 #include "OXDockTabCtrl.h"
 #include "OXSplitterRect.h"
 
@@ -86,6 +87,9 @@ public:
 
     // ---- Layout support.
     int GetLayoutSignature() const;
+    // Makes the next WM_SIZEPARENT share out every row again, as after a
+    // change of the rows (a bar docked into them).
+    void ShareRowsAtNextLayout() { m_nLayoutSignature = 0; }
     // The metrics of the row from nStart; arrBars defaults to m_arrBars.
     void GetRowMetrics(SRowMetrics& metrics, int nStart, const CPtrArray* pArrBars = nullptr);
     BOOL DistributeRow(int nStart, int nLength, CPtrArray* pArrBars = nullptr);
@@ -115,10 +119,9 @@ public:
 
     CObArray m_arrSplitters; // owned COXSplitterRect objects of the last layout
     COXSplitterRect* m_pTrackSplitter;
-    HCURSOR m_hcurSizeNS; // over type-2 splitters, loaded on first use
-    HCURSOR m_hcurSizeWE; // over type-1 splitters
-    CSize m_sizeAvail;    // size of the last WM_SIZEPARENT, less the tab strip
-    int m_nLayoutSignature;
+    HCURSOR m_hcurSizeNS;      // over type-2 splitters, loaded on first use
+    HCURSOR m_hcurSizeWE;      // over type-1 splitters
+    CSize m_sizeAvail;         // size of the last WM_SIZEPARENT, less the tab strip
     CPtrArray m_arrHiddenBars; // bars hidden at the last WM_SIZEPARENT
     COXDockTabCtrl m_wndTabs;
     COXDockbarSkin* m_pOwnDockbarSkin; // owned: Classic skin of an unskinned application
@@ -138,6 +141,36 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    struct SLayoutPass;
+
+    // ---- Steps of CalcFixedLayout.
+    // A row end at n: the next row starts one row thickness further across.
+    void EndRow(SLayoutPass& pass, int n);
+    // The first visible bar of a row, at n: the row splitter owed before it.
+    void StartRow(SLayoutPass& pass, int n);
+    // Where along the row the bar at n starts, or -1 with bWrap set when it
+    // must begin a row instead.
+    int FindBarAlong(const SLayoutPass& pass, int n, BOOL bSizeable, int nLength,
+                     const CRect& rectBar, BOOL& bWrap) const;
+    // The sizeable bar at n, first of its row, takes the whole row; the bars
+    // after it move to a row of their own.
+    void GiveBarItsOwnRow(const SLayoutPass& pass, int n);
+    // A row end goes in before the bar at n, which then begins the next row.
+    void BreakRowBefore(const SLayoutPass& pass, int n, BOOL bSizeable);
+    // Moves the bar to rect and steps past it.
+    void PlaceBar(SLayoutPass& pass, CControlBar* pBar, const CRect& rect, const CRect& rectBar,
+                  CSize sizeBar);
+    // The row splitter owed after the last row of a top or left dock bar.
+    void AddTrailingRowSplitter(SLayoutPass& pass);
+    // Row splitters span the whole dock bar.
+    void StretchRowSplitters(const SLayoutPass& pass);
+    // A splitter of nType from pt, OX_SPLITTER_SIZE thick along or across.
+    void AddSplitterFrom(int nType, CPoint pt, CSize sizeStrip, int nBarIndex);
+    // Deletes the splitters made after the first nKeep.
+    void DeleteSplittersFrom(int nKeep);
+
+    int m_nLayoutSignature; // of the last layout that shared the rows out
+
     // GetRowInsertLeft (bRow) and GetColumnInsertTop: from nFirst, past every
     // bar in the row or column at nAcross that starts at or before nAlong.
     int GetInsertStart(CControlBar* pBar, BOOL bRow, int nAcross, int nAlong, int nFirst) const;

@@ -24,9 +24,16 @@ const SDockSide kDockSides[] = {
     {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM},
 };
 
-// Near a dock bar counts too, but not the corner the bottom dock bar owns.
+// Near a dock bar counts too, but not the corner the bottom dock bar owns:
+// the near band of a side dock bar stops this far above its bottom.
 const int kNearMargin = 20;
 const int kSideBottomCut = 28;
+// A maximised bar leaves each other sizeable bar of its row this long, room
+// for its caption.
+const int kCaptionRoom = 21;
+// Drop points this close outside a dock bar's left or top edge snap onto it.
+const int kSnapNear = 3;
+const int kSnapFar = 11;
 
 // Window rectangle of pWnd in pOwner's client coordinates.
 CRect ClientRectOf(const CWnd* pWnd, const CWnd* pOwner) {
@@ -72,9 +79,9 @@ CPoint COXSizeDockBar::FindInsertPoint(int x, int y) const {
     GetWindowRect(&rectWindow);
     ScreenToClient(&rectWindow);
     const int L = rectWindow.left, T = rectWindow.top;
-    if (x >= L - 11 && x <= L - 3)
+    if (x >= L - kSnapFar && x <= L - kSnapNear)
         x = L - 2;
-    if (y >= T - 11 && y <= T - 3)
+    if (y >= T - kSnapFar && y <= T - kSnapNear)
         y = T - 2;
     return CPoint(x, y);
 }
@@ -89,6 +96,7 @@ int COXSizeDockBar::GetColumnInsertTop(CControlBar* pBar, int nLeft, int nTop) c
 
 int COXSizeDockBar::GetInsertStart(CControlBar* pBar, BOOL bRow, int nAcross, int nAlong,
                                    int nFirst) const {
+    const COXDockAxis axis(bRow);
     const BOOL bSizeable = IsSizeControlBar(pBar);
     int nResult = nFirst;
     for (int n = 0; n < m_arrBars.GetSize(); ++n) {
@@ -96,12 +104,12 @@ int COXSizeDockBar::GetInsertStart(CControlBar* pBar, BOOL bRow, int nAcross, in
         if (pOther == nullptr || pOther == pBar || !pOther->IsVisible())
             continue;
         const CRect rect = ClientRectOf(pOther, this);
-        if ((bRow ? rect.top : rect.left) != nAcross)
+        if (axis.Across(rect.TopLeft()) != nAcross)
             continue;
-        if ((bRow ? rect.left : rect.top) > nAlong)
+        if (axis.Start(rect) > nAlong)
             break;
-        const int nEnd = (bRow ? rect.right : rect.bottom) +
-                         (bSizeable && IsSizeControlBar(pOther) ? OX_SPLITTER_SIZE : 0);
+        const int nEnd =
+            axis.End(rect) + (bSizeable && IsSizeControlBar(pOther) ? OX_SPLITTER_SIZE : 0);
         if (nResult < nEnd)
             nResult = nEnd - 2;
     }
@@ -144,11 +152,7 @@ void COXSizeDockBar::DockBarAtRect(CControlBar* pBar, LPCRECT lpRect) {
         m_dwStyle |= CBRS_FLOAT_MULTI;
     m_dwStyle &= ~(CBRS_SIZE_FIXED | CBRS_SIZE_DYNAMIC);
     m_dwStyle |= pBar->m_dwStyle & (CBRS_SIZE_FIXED | CBRS_SIZE_DYNAMIC);
-    if (!(m_dwStyle & CBRS_FLOAT_MULTI)) {
-        char szTitle[260 + 1] = "";
-        pBar->GetWindowText(szTitle, static_cast<int>(sizeof(szTitle)));
-        SetWindowText(szTitle);
-    }
+    TakeTitleOf(pBar);
     pBar->m_dwStyle &= ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY | CBRS_FLOATING);
     pBar->m_dwStyle |=
         (m_dwStyle & CBRS_ALIGN_ANY) | CBRS_BORDER_ANY | (m_bFloating ? CBRS_FLOATING : 0);
@@ -173,30 +177,25 @@ void COXSizeDockBar::DockBarAtRect(CControlBar* pBar, LPCRECT lpRect) {
         CRect rectClient;
         GetClientRect(&rectClient);
         auto* pSizeBar = bSizeable ? static_cast<COXSizeControlBar*>(pBar) : nullptr;
-        int x, y, cx, cy;
-        if (IsHorizontal()) {
-            x = rect.left;
-            y = rectCurrent.top;
-            cx = rect.Width();
-            cy = rectCurrent.Height();
-            if (pSizeBar != nullptr && bFromElsewhere && !bTabbed)
-                cy = pSizeBar->m_sizeFloat.cx;
-            const int nMinLeft = GetRowInsertLeft(pBar, y, x);
-            x = pSizeBar != nullptr
-                    ? nMinLeft
-                    : std::max(nMinLeft, std::min(x, static_cast<int>(rectClient.right) - cx));
-        } else {
-            x = rectCurrent.left;
-            y = rect.top;
-            cx = rectCurrent.Width();
-            cy = rect.Height();
-            if (pSizeBar != nullptr && bFromElsewhere && !bTabbed)
-                cx = pSizeBar->m_sizeFloat.cx;
-            const int nMinTop = GetColumnInsertTop(pBar, x, y);
-            const int nMaxTop = static_cast<int>(rectClient.bottom) - GetTabStripHeight() - cy;
-            y = pSizeBar != nullptr ? nMinTop : std::max(nMinTop, std::min(y, nMaxTop));
-        }
-        ::SetWindowPos(pBar->m_hWnd, nullptr, x, y, cx, cy,
+        // Along the row the bar keeps the drop's place and length; across it
+        // stays in its row, a sizeable bar coming from elsewhere as thick as
+        // it was wide floating.
+        const COXDockAxis axis(IsHorizontal());
+        int nAlong = axis.Start(rect);
+        const int nAcross = axis.Across(rectCurrent.TopLeft());
+        const int nLength = axis.Length(rect);
+        int nThickness = axis.Thickness(rectCurrent);
+        if (pSizeBar != nullptr && bFromElsewhere && !bTabbed)
+            nThickness = pSizeBar->m_sizeFloat.cx;
+        const int nMinAlong = axis.IsHorz() ? GetRowInsertLeft(pBar, nAcross, nAlong)
+                                            : GetColumnInsertTop(pBar, nAcross, nAlong);
+        // A fixed bar ends inside the client area (above the tab strip).
+        const int nMaxAlong =
+            axis.End(rectClient) - (axis.IsHorz() ? 0 : GetTabStripHeight()) - nLength;
+        nAlong = pSizeBar != nullptr ? nMinAlong : std::max(nMinAlong, std::min(nAlong, nMaxAlong));
+        const CPoint ptBar = axis.Point(nAlong, nAcross);
+        const CSize sizeBar = axis.Size(nLength, nThickness);
+        ::SetWindowPos(pBar->m_hWnd, nullptr, ptBar.x, ptBar.y, sizeBar.cx, sizeBar.cy,
                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
     } else {
         nPosNew = AddRowAtEnd(pBar);
@@ -216,7 +215,7 @@ void COXSizeDockBar::MaximizeBar(COXSizeControlBar* pBar, BOOL bMaximize) {
     CRect rectBar;
     pBar->GetWindowRect(&rectBar);
     const int nStart = FindRowStart(FindRowByRect(rectBar));
-    const BOOL bHorz = IsHorizontal();
+    const COXDockAxis axis(IsHorizontal());
 
     // With another bar of the row already maximised the saved sizes are the
     // ones from before that: keep them.
@@ -237,23 +236,23 @@ void COXSizeDockBar::MaximizeBar(COXSizeControlBar* pBar, BOOL bMaximize) {
             !IsSizeControlBar(pOther))
             continue;
         auto* pSizeBar = static_cast<COXSizeControlBar*>(pOther);
-        CSize& sizeDock = bHorz ? pSizeBar->m_sizeHorzDock : pSizeBar->m_sizeVertDock;
+        CSize& sizeDock = axis.DockedSize(pSizeBar);
         if (bMaximize) {
             if (bSave)
                 pSizeBar->m_sizeBeforeMaximize = sizeDock;
-            LONG& nLength = bHorz ? sizeDock.cx : sizeDock.cy;
-            nGained += nLength - 21; // a caption's room stays
-            nLength = 21;
+            LONG& nLength = axis.Along(sizeDock);
+            nGained += nLength - kCaptionRoom;
+            nLength = kCaptionRoom;
         } else {
             sizeDock = pSizeBar->m_sizeBeforeMaximize;
         }
         pSizeBar->SetMaximizedState(FALSE);
     }
-    CSize& sizeDock = bHorz ? pBar->m_sizeHorzDock : pBar->m_sizeVertDock;
+    CSize& sizeDock = axis.DockedSize(pBar);
     if (bMaximize) {
         if (bSave)
             pBar->m_sizeBeforeMaximize = sizeDock;
-        (bHorz ? sizeDock.cx : sizeDock.cy) += nGained;
+        axis.Along(sizeDock) += nGained;
     } else {
         sizeDock = pBar->m_sizeBeforeMaximize;
     }
@@ -276,8 +275,7 @@ void COXSizeDockBar::FitRowAroundBar(CControlBar* pBar) {
     GetRowMetrics(metrics, 0, &arrOthers);
     CRect rectBar;
     pBar->GetWindowRect(&rectBar);
-    int nLength =
-        std::max(0, static_cast<int>(IsHorizontal() ? rectBar.Width() : rectBar.Height()));
+    int nLength = std::max(0, COXDockAxis(IsHorizontal()).Length(rectBar));
     if (IsSizeControlBar(pBar) && metrics.nSizeableCount > 0)
         nLength += OX_SPLITTER_SIZE;
     DistributeRow(0, std::max(0, metrics.nTotal - nLength), &arrOthers);

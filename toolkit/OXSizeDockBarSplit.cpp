@@ -20,11 +20,6 @@ HCURSOR LoadSplitCursor(UINT nID, LPCSTR lpszSystemCursor) {
     return hCursor != nullptr ? hCursor : ::LoadCursorA(nullptr, lpszSystemCursor);
 }
 
-// The along-row docked size of a sizeable bar in a dock bar's orientation.
-LONG& DockedLength(COXSizeControlBar* pBar, BOOL bHorz) {
-    return bHorz ? pBar->m_sizeHorzDock.cx : pBar->m_sizeVertDock.cy;
-}
-
 // Takes what is still owed (nRemain) from one bar's length, which goes down
 // to 0 at the most; a growth (nRemain < 0) the bar takes all of. With bApply
 // the length changes, else only nRemain. TRUE when nothing is owed any more.
@@ -101,7 +96,7 @@ int COXSizeDockBar::FindRowStartBefore(int nIndex) const {
 }
 
 int COXSizeDockBar::ShrinkBarsAfter(int nIndex, int nAmount, BOOL bApply, int* pnCount) {
-    const BOOL bHorz = IsHorizontal();
+    const COXDockAxis axis(IsHorizontal());
     int nRemain = nAmount, nCount = 0;
     CControlBar* pLast = nullptr;
     for (int n = std::max(nIndex, 0); n < m_arrBars.GetSize() && m_arrBars[n] != nullptr; ++n) {
@@ -112,8 +107,8 @@ int COXSizeDockBar::ShrinkBarsAfter(int nIndex, int nAmount, BOOL bApply, int* p
         if (!pBar->IsVisible() || !IsSizeControlBar(pBar))
             continue;
         ++nCount;
-        if (TakeFromBar(DockedLength(static_cast<COXSizeControlBar*>(pBar), bHorz), nRemain,
-                        bApply))
+        CSize& sizeDock = axis.DockedSize(static_cast<COXSizeControlBar*>(pBar));
+        if (TakeFromBar(axis.Along(sizeDock), nRemain, bApply))
             break;
     }
     if (nRemain > 0 && pLast != nullptr) {
@@ -121,8 +116,7 @@ int COXSizeDockBar::ShrinkBarsAfter(int nIndex, int nAmount, BOOL bApply, int* p
         CRect rect;
         pLast->GetWindowRect(&rect);
         ScreenToClient(&rect);
-        const int nFree =
-            (bHorz ? m_sizeAvail.cx : m_sizeAvail.cy) - (bHorz ? rect.right : rect.bottom);
+        const int nFree = axis.Along(m_sizeAvail) - axis.End(rect);
         nRemain -= std::clamp(nFree, 0, nRemain);
     }
     if (pnCount != nullptr)
@@ -131,7 +125,7 @@ int COXSizeDockBar::ShrinkBarsAfter(int nIndex, int nAmount, BOOL bApply, int* p
 }
 
 int COXSizeDockBar::ShrinkBarsBefore(int nIndex, int nAmount, BOOL bApply, int* pnCount) {
-    const BOOL bHorz = IsHorizontal();
+    const COXDockAxis axis(IsHorizontal());
     int nRemain = nAmount, nCount = 0;
     for (int n = std::min(nIndex, static_cast<int>(m_arrBars.GetSize()) - 1);
          n >= 0 && m_arrBars[n] != nullptr; --n) {
@@ -139,8 +133,8 @@ int COXSizeDockBar::ShrinkBarsBefore(int nIndex, int nAmount, BOOL bApply, int* 
         if (pBar == nullptr || !pBar->IsVisible() || !IsSizeControlBar(pBar))
             continue;
         ++nCount;
-        if (TakeFromBar(DockedLength(static_cast<COXSizeControlBar*>(pBar), bHorz), nRemain,
-                        bApply))
+        CSize& sizeDock = axis.DockedSize(static_cast<COXSizeControlBar*>(pBar));
+        if (TakeFromBar(axis.Along(sizeDock), nRemain, bApply))
             break;
     }
     if (pnCount != nullptr)
@@ -155,8 +149,8 @@ void COXSizeDockBar::TrackSplitter(CPoint ptClient) {
     const CRect rectSplitter = m_pTrackSplitter->m_rectSplitter;
     const int nType = m_pTrackSplitter->m_nSplitterType;
     int nIndex = m_pTrackSplitter->m_nBarIndex;
-    const BOOL bHorz = IsHorizontal();
-    const BOOL bRowSplitter = bHorz ? nType == OX_SPLITTER_HORZ : nType == OX_SPLITTER_VERT;
+    const COXDockAxis axis(IsHorizontal());
+    const BOOL bRowSplitter = nType == axis.RowSplitterType();
 
     COXRectTracker tracker;
     CRect rect = rectSplitter;
@@ -208,17 +202,11 @@ void COXSizeDockBar::TrackSplitter(CPoint ptClient) {
         int nBefore = ShrinkBarsBefore(nIndex - 1, 16000, FALSE, &nCountBefore);
         if (nCountAfter + nCountBefore <= 1)
             nAfter = nBefore = 0;
-        if (bHorz) {
-            rectBounds.left = std::max(static_cast<int>(rectBounds.left),
-                                       static_cast<int>(rectSplitter.left) - nBefore);
-            rectBounds.right = std::min(static_cast<int>(rectBounds.right),
-                                        static_cast<int>(rectSplitter.left) + nAfter);
-        } else {
-            rectBounds.top = std::max(static_cast<int>(rectBounds.top),
-                                      static_cast<int>(rectSplitter.top) - nBefore);
-            rectBounds.bottom = std::min(static_cast<int>(rectBounds.bottom),
-                                         static_cast<int>(rectSplitter.top) + nAfter);
-        }
+        const int nSplitter = axis.Start(rectSplitter);
+        axis.Start(rectBounds) =
+            std::max(axis.Start(rectBounds), static_cast<LONG>(nSplitter - nBefore));
+        axis.End(rectBounds) =
+            std::min(axis.End(rectBounds), static_cast<LONG>(nSplitter + nAfter));
     }
     tracker.m_rectLimit = rectBounds;
     if (!tracker.Track(HTCAPTION, this, ptClient, pFrame, FALSE))
@@ -237,11 +225,7 @@ void COXSizeDockBar::TrackSplitter(CPoint ptClient) {
             CControlBar* pBar = GetValidBar(n);
             if (pBar == nullptr || !pBar->IsVisible() || !IsSizeControlBar(pBar))
                 continue;
-            auto* pSizeBar = static_cast<COXSizeControlBar*>(pBar);
-            if (bHorz)
-                pSizeBar->m_sizeHorzDock.cy = nThickness;
-            else
-                pSizeBar->m_sizeVertDock.cx = nThickness;
+            axis.Across(axis.DockedSize(static_cast<COXSizeControlBar*>(pBar))) = nThickness;
         }
     } else if (nMove < 0) {
         const int nGiven = ShrinkBarsBefore(nIndex - 1, -nMove, TRUE);

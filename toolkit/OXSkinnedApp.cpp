@@ -113,3 +113,8 @@ void COXSkinnedApp::RedrawFloatingFrames(CWnd* pMainWnd) {
             RedrawSkinnedWindow(pWnd);
     }
 }
+
+COXSkin* OXGetCurrentSkin() {
+    auto* pApp = dynamic_cast<COXSkinnedApp*>(AfxGetApp());
+    return pApp != nullptr ? pApp->GetCurrentSkin() : nullptr;
+}

@@ -4,14 +4,16 @@
 // when the skin changes.
 //
 // Windows keep no skin of their own while a skinned application exists: at
-// every paint they ask GetCurrentSkin for their element skin, and use a
-// Classic element skin of their own when it answers null.
+// every paint they ask OXGetElementSkin for their element skin, which falls
+// back on a Classic element skin of their own.
+//
+// Classes: COXSkinnedApp; OXGetCurrentSkin, OXGetElementSkin.
 #pragma once
 
+#include "OXSkins.h"
 #include "PtrCollections.h"
 #include "WinApp.h"
 
-class COXSkin;
 class CWnd;
 
 class COXSkinnedApp : public CWinApp {
@@ -42,3 +44,21 @@ protected:
     CMapStringToPtr m_mapSkins; // name to COXSkin*; owns the skins
     COXSkin* m_pCurrentSkin;    // one of m_mapSkins, or null
 };
+
+// The current skin of the application object, or null when it is no
+// COXSkinnedApp or has no skin selected.
+COXSkin* OXGetCurrentSkin();
+
+// The element skin that pGetElement answers of the current skin; without one,
+// the Classic element skin in pOwnClassic, made on first use and owned by the
+// caller (who deletes it).
+template <class TClassic, class TElement>
+TElement* OXGetElementSkin(TElement* (COXSkin::*pGetElement)() const, TElement*& pOwnClassic) {
+    COXSkin* pSkin = OXGetCurrentSkin();
+    TElement* pElement = pSkin != nullptr ? (pSkin->*pGetElement)() : nullptr;
+    if (pElement != nullptr)
+        return pElement;
+    if (pOwnClassic == nullptr)
+        pOwnClassic = new TClassic;
+    return pOwnClassic;
+}

@@ -14,6 +14,7 @@
 #include "native/gtest.h"
 
 #include "tests/support/AnsweringApp.h"
+#include "tests/support/MdiScaffold.h"
 #include "tests/support/TempFolder.h"
 
 #include <deque>
@@ -152,21 +153,15 @@ protected:
         theApp.m_answers.clear();
         theApp.m_prompts.clear();
         m_pDocManager = new CTestDocManager;
-        AfxSetDocManager(m_pDocManager);
-        m_pTemplate = new CMultiDocTemplate(kDocResource, RUNTIME_CLASS(CTestDoc),
-                                            RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CTestView));
-        m_pDocManager->AddDocTemplate(m_pTemplate);
         m_pMainFrame = new CMDIFrameWnd;
-        ASSERT_TRUE(m_pMainFrame->LoadFrame(kMainResource));
-        m_hMain = m_pMainFrame->m_hWnd;
-        theApp.m_pMainWnd = m_pMainFrame;
+        ASSERT_TRUE(m_mdi.SetUp(m_pDocManager, kDocResource, RUNTIME_CLASS(CTestDoc),
+                                RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CTestView), m_pMainFrame,
+                                kMainResource));
+        m_pTemplate = m_mdi.m_pTemplate;
+        m_hMain = m_mdi.m_hFrame;
     }
     void TearDown() override {
-        AfxGetDocManager()->CloseAllDocuments(TRUE);
-        if (::IsWindow(m_hMain))
-            m_pMainFrame->DestroyWindow();
-        theApp.m_pMainWnd = nullptr;
-        AfxSetDocManager(nullptr);
+        m_mdi.TearDown();
         EXPECT_EQ(0, g_docsAlive);
     }
 
@@ -188,6 +183,7 @@ protected:
     }
 
     CTempFolder m_folder;
+    CMdiScaffold m_mdi;
     CTestDocManager* m_pDocManager = nullptr;
     CMultiDocTemplate* m_pTemplate = nullptr;
     CMDIFrameWnd* m_pMainFrame = nullptr;

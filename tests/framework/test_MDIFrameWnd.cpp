@@ -8,6 +8,7 @@
 #include "WinApp.h"
 
 #include "native/gtest.h"
+#include "tests/support/MdiScaffold.h"
 
 #include <string>
 #include <vector>
@@ -155,27 +156,15 @@ class MDIFrameWndTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_log.clear();
-        m_pDocManager = new CDocManager;
-        AfxSetDocManager(m_pDocManager);
-        m_pTemplate = new CMultiDocTemplate(kDocResource, RUNTIME_CLASS(CListDoc),
-                                            RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CCallView));
-        m_pDocManager->AddDocTemplate(m_pTemplate);
         m_pFrame = new CMainFrame;
-        ASSERT_TRUE(m_pFrame->LoadFrame(kMainResource));
-        m_hFrame = m_pFrame->m_hWnd;
-        ::SetWindowPos(m_hFrame, nullptr, 0, 0, 800, 600, SWP_NOZORDER);
-        m_pFrame->ShowWindow(SW_SHOW);
-        theApp.m_pMainWnd = m_pFrame;
+        ASSERT_TRUE(m_mdi.SetUp(new CDocManager, kDocResource, RUNTIME_CLASS(CListDoc),
+                                RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CCallView), m_pFrame,
+                                kMainResource, CSize(800, 600)));
+        m_pDocManager = m_mdi.m_pDocManager;
+        m_pTemplate = m_mdi.m_pTemplate;
+        m_hFrame = m_mdi.m_hFrame;
     }
-    void TearDown() override {
-        m_pDocManager->CloseAllDocuments(TRUE);
-        if (::IsWindow(m_hFrame))
-            m_pFrame->DestroyWindow();
-        theApp.m_pMainWnd = nullptr;
-        AfxSetDocManager(nullptr);
-        MSG msg;
-        ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    }
+    void TearDown() override { m_mdi.TearDown(); }
 
     CMDIChildWnd* OpenChild() {
         CDocument* pDoc = m_pTemplate->OpenDocumentFile(nullptr);
@@ -185,6 +174,7 @@ protected:
         return dynamic_cast<CMDIChildWnd*>(pDoc->GetNextView(pos)->GetParentFrame());
     }
 
+    CMdiScaffold m_mdi;
     CDocManager* m_pDocManager = nullptr;
     CMultiDocTemplate* m_pTemplate = nullptr;
     CMainFrame* m_pFrame = nullptr;

@@ -16,6 +16,7 @@
 #include "WinApp.h"
 
 #include "native/gtest.h"
+#include "tests/support/MdiScaffold.h"
 
 #include "tests/support/AnsweringApp.h"
 #include "tests/support/TempFolder.h"
@@ -378,27 +379,15 @@ protected:
         theApp.m_prompts.clear();
         INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES};
         ::InitCommonControlsEx(&icc);
-        m_pDocManager = new CDocManager;
-        AfxSetDocManager(m_pDocManager);
-        m_pTemplate = new CMultiDocTemplate(IDR_CALLTYPE, RUNTIME_CLASS(CCallDoc),
-                                            RUNTIME_CLASS(CCallFrame), RUNTIME_CLASS(CWaveView));
-        m_pDocManager->AddDocTemplate(m_pTemplate);
         m_pFrame = new CMainFrame;
-        ASSERT_TRUE(m_pFrame->LoadFrame(IDR_MAINFRAME));
-        m_hFrame = m_pFrame->m_hWnd;
-        ::SetWindowPos(m_hFrame, nullptr, 0, 0, 900, 650, SWP_NOZORDER);
-        m_pFrame->ShowWindow(SW_SHOW);
-        theApp.m_pMainWnd = m_pFrame;
+        ASSERT_TRUE(m_mdi.SetUp(new CDocManager, IDR_CALLTYPE, RUNTIME_CLASS(CCallDoc),
+                                RUNTIME_CLASS(CCallFrame), RUNTIME_CLASS(CWaveView), m_pFrame,
+                                IDR_MAINFRAME, CSize(900, 650)));
+        m_pDocManager = m_mdi.m_pDocManager;
+        m_pTemplate = m_mdi.m_pTemplate;
+        m_hFrame = m_mdi.m_hFrame;
     }
-    void TearDown() override {
-        m_pDocManager->CloseAllDocuments(TRUE);
-        if (::IsWindow(m_hFrame))
-            m_pFrame->DestroyWindow();
-        theApp.m_pMainWnd = nullptr;
-        AfxSetDocManager(nullptr);
-        MSG msg;
-        ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    }
+    void TearDown() override { m_mdi.TearDown(); }
 
     // File New through the main frame, as the menu sends it; the new child.
     CCallFrame* FileNew() {
@@ -416,6 +405,7 @@ protected:
         return nullptr;
     }
 
+    CMdiScaffold m_mdi;
     CDocManager* m_pDocManager = nullptr;
     CMultiDocTemplate* m_pTemplate = nullptr;
     CMainFrame* m_pFrame = nullptr;

@@ -5,6 +5,8 @@
 // the fixture that makes them.
 #pragma once
 
+#include "DockingFrameSetUp.h"
+
 #include "toolkit/OXSizableMiniDockFrameWnd.h"
 #include "toolkit/OXSizeCtrlBar.h"
 #include "toolkit/OXSizeDockBar.h"
@@ -85,27 +87,18 @@ class SizeBarTest : public ::testing::Test {
 protected:
     void SetUpFrame(CSize sizeClient) {
         m_pFrame = new CSizeBarTestFrame;
-        ASSERT_TRUE(m_pFrame->Create(nullptr, "Docking", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                     CRect(20, 20, 400, 300)));
+        ASSERT_TRUE(CreateDockingFrame(m_pFrame, CRect(20, 20, 400, 300), &m_pane, nullptr,
+                                       RUNTIME_CLASS(COXSizableMiniDockFrameWnd)));
         m_hFrame = m_pFrame->m_hWnd;
         CRect rectWindow(0, 0, sizeClient.cx, sizeClient.cy);
         ::AdjustWindowRectEx(&rectWindow, m_pFrame->GetStyle(), FALSE, m_pFrame->GetExStyle());
         m_pFrame->SetWindowPos(nullptr, 0, 0, rectWindow.Width(), rectWindow.Height(),
                                SWP_NOMOVE | SWP_NOZORDER);
-        ASSERT_TRUE(m_pane.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1),
-                                  m_pFrame, AFX_IDW_PANE_FIRST));
-        m_pFrame->EnableDocking(CBRS_ALIGN_ANY, RUNTIME_CLASS(COXSizeDockBar));
-        m_pFrame->m_pFloatingFrameClass = RUNTIME_CLASS(COXSizableMiniDockFrameWnd);
-        AfxGetApp()->m_pMainWnd = m_pFrame;
         m_pFrame->RecalcLayout();
     }
     void SetUp() override { SetUpFrame(CSize(900, 600)); }
     void TearDown() override {
-        AfxGetApp()->m_pMainWnd = nullptr;
-        if (::GetCapture() != nullptr)
-            ::ReleaseCapture();
-        if (::IsWindow(m_hFrame))
-            m_pFrame->DestroyWindow();
+        DestroyDockingFrame(m_pFrame, m_hFrame);
         for (CRecordingBar* pBar : m_bars)
             delete pBar;
         PumpMessages();

@@ -4,6 +4,8 @@
 // map, so any number of a program's sources may include it.
 #pragma once
 
+#include "DockingFrameSetUp.h"
+
 #include "toolkit/OXSizeCtrlBar.h"
 #include "toolkit/OXSizeDockBar.h"
 
@@ -24,21 +26,13 @@ protected:
 
     void SetUp() override {
         m_pFrame = new CFrameWnd;
-        ASSERT_TRUE(m_pFrame->Create(nullptr, "Docking", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                     CRect(40, 40, 940, 740)));
+        ASSERT_TRUE(
+            CreateDockingFrame(m_pFrame, CRect(40, 40, 940, 740), &m_pane, "Static", nullptr));
         m_hFrame = m_pFrame->m_hWnd;
-        AfxGetApp()->m_pMainWnd = m_pFrame;
-        ASSERT_TRUE(m_pane.CreateEx(0, "Static", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1),
-                                    m_pFrame, AFX_IDW_PANE_FIRST));
-        m_pFrame->EnableDocking(CBRS_ALIGN_ANY, RUNTIME_CLASS(COXSizeDockBar));
     }
     void TearDown() override {
-        if (::GetCapture() != nullptr)
-            ::ReleaseCapture();
-        if (::IsWindow(m_hFrame))
-            m_pFrame->DestroyWindow();
+        DestroyDockingFrame(m_pFrame, m_hFrame);
         m_ownedBars.clear();
-        AfxGetApp()->m_pMainWnd = nullptr;
         PumpPending();
     }
 

@@ -7,6 +7,8 @@
 // by a caption drag and by the drag context, docking back by double click.
 // The rendering is checked at pixels whose colours the skin fixes, and kept as
 // docking_frame.bmp beside the test program.
+#include "DockingFrameSetUp.h"
+
 #include "tests/support/Canvas.h"
 #include "tests/support/GeometryPrint.h"
 #include "tests/support/UiScript.h"
@@ -92,13 +94,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(theApp.SetCurrentSkin("Office 2003"));
         m_pFrame = new CDockingFrame;
-        ASSERT_TRUE(m_pFrame->Create(nullptr, "Docking", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                     CRect(0, 0, 1000, 720)));
+        ASSERT_TRUE(CreateDockingFrame(m_pFrame, CRect(0, 0, 1000, 720), &m_pane, "Static",
+                                       RUNTIME_CLASS(COXSizableMiniDockFrameWnd)));
         m_hFrame = m_pFrame->m_hWnd;
-        theApp.m_pMainWnd = m_pFrame;
-        ASSERT_TRUE(m_pane.CreateEx(0, "Static", nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1, 1),
-                                    m_pFrame, AFX_IDW_PANE_FIRST));
-        m_pFrame->m_pFloatingFrameClass = RUNTIME_CLASS(COXSizableMiniDockFrameWnd);
 
         m_pAccess = std::make_unique<CPanelBar>(SCBS_CONTEXTMENU);
         ASSERT_TRUE(m_pAccess->CreatePanel(m_pFrame, "Access Panel", kAccessPanelID,
@@ -110,7 +108,6 @@ protected:
         m_pNotes = std::make_unique<CPanelBar>(0);
         ASSERT_TRUE(m_pNotes->CreatePanel(m_pFrame, "Notes", kNotesID, CRect(0, 0, 300, 200)));
 
-        m_pFrame->EnableDocking(CBRS_ALIGN_ANY, RUNTIME_CLASS(COXSizeDockBar));
         m_pAccess->EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
         m_pPlayer->EnableDocking(CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM);
         m_pNotes->EnableDocking(CBRS_ALIGN_ANY);
@@ -120,14 +117,10 @@ protected:
         Layout();
     }
     void TearDown() override {
-        if (::GetCapture() != nullptr)
-            ::ReleaseCapture();
-        if (::IsWindow(m_hFrame))
-            m_pFrame->DestroyWindow();
+        DestroyDockingFrame(m_pFrame, m_hFrame);
         m_pAccess.reset();
         m_pPlayer.reset();
         m_pNotes.reset();
-        theApp.m_pMainWnd = nullptr;
         PumpPending();
     }
 

@@ -6,6 +6,8 @@
 // up once per test; its styles and fields are then set directly.
 #include "native/gtest.h"
 
+#include "DockingFrameSetUp.h"
+
 #include "toolkit/OXDockbarSkin.h"
 #include "toolkit/OXSizeCtrlBar.h"
 #include "toolkit/OXSizeDockBar.h"
@@ -85,13 +87,14 @@ class DockbarSkinTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_pFrame = new CFrameWnd;
-        ASSERT_TRUE(m_pFrame->Create(nullptr, "Dock-bar skins", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                     CRect(0, 0, 900, 700)));
+        ASSERT_TRUE(CreateDockingFrame(m_pFrame, CRect(0, 0, 900, 700), nullptr, nullptr, nullptr));
         m_hFrame = m_pFrame->m_hWnd;
+        // No main window: the skin switches of these tests must not lay the
+        // frame out again over the sizes a test gives its windows.
+        theApp.m_pMainWnd = nullptr;
         m_pBar = std::make_unique<CTestBar>();
         ASSERT_TRUE(m_pBar->Create(m_pFrame, "Caption", kBarID, WS_CHILD | WS_VISIBLE | CBRS_LEFT,
                                    CRect(0, 0, kBarWidth, kBarHeight)));
-        m_pFrame->EnableDocking(CBRS_ALIGN_ANY, RUNTIME_CLASS(COXSizeDockBar));
         m_pBar->EnableDocking(CBRS_ALIGN_ANY);
         m_pFrame->DockControlBar(m_pBar.get(), AFX_IDW_DOCKBAR_LEFT);
         m_pFrame->RecalcLayout();
@@ -99,8 +102,7 @@ protected:
         ASSERT_NE(m_pBar->m_pDockBar, nullptr);
     }
     void TearDown() override {
-        if (::IsWindow(m_hFrame))
-            m_pFrame->DestroyWindow();
+        DestroyDockingFrame(m_pFrame, m_hFrame);
         m_pBar.reset();
         PumpPending();
     }

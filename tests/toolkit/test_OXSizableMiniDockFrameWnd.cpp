@@ -5,7 +5,11 @@
 #include "SizeBarTestFrame.h"
 #include "test_OXSizableMiniDockFrameWnd_res.h"
 
+#include "toolkit/OXMiniFrameSkin.h"
+#include "toolkit/OXSkins.h"
+
 #include "framework/AfxResource.h"
+#include "tests/support/Canvas.h"
 
 #include <string>
 
@@ -126,6 +130,59 @@ TEST_F(MiniDockFrameTest, TheCloseItemKeepsTheSystemTextWhenClosingDeletesOrNoTe
     pOther->AdaptToBar();
     AfxSetResourceHandle(nullptr);
     EXPECT_EQ(CloseItemText(pOther), systemText);
+}
+
+TEST_F(MiniDockFrameTest, TheFloatingFrameTakesItsBarsTitleUnlessItHoldsSeveralBars) {
+    CRecordingBar* pNotes = MakeBar(CSize(300, 150), AFX_IDW_DOCKBAR_TOP);
+    pNotes->SetWindowText("Notes");
+    CFixedBar* pTools = MakeFixedBar(CBRS_TOP);
+    pTools->SetWindowText("Tools");
+    CRecordingBar* pMulti = MakeBar(CSize(300, 150), AFX_IDW_DOCKBAR_BOTTOM);
+    struct Case {
+        CControlBar* pBar;
+        DWORD dwStyle;
+        const char* pszTitle;
+    };
+    const Case cases[] = {
+        {pNotes, CBRS_ALIGN_TOP, "Notes"},
+        {pTools, CBRS_ALIGN_TOP, "Tools"},
+        {pMulti, CBRS_ALIGN_TOP | CBRS_FLOAT_MULTI, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszTitle);
+        m_pFrame->FloatControlBar(c.pBar, CPoint(150, 150), c.dwStyle);
+        PumpMessages(m_pFrame);
+        CFrameWnd* pFloating = c.pBar->GetParentFrame();
+        ASSERT_NE(pFloating, m_pFrame);
+        CString strTitle;
+        pFloating->GetWindowText(strTitle);
+        EXPECT_STREQ(strTitle, c.pszTitle);
+    }
+}
+
+TEST_F(MiniDockFrameTest, TheFloatingFramesCaptionShowsTheTitleOnScreen) {
+    CRecordingBar* pBar = MakeBar(CSize(300, 150), AFX_IDW_DOCKBAR_TOP);
+    pBar->SetWindowText("Player Panel");
+    COXSizableMiniDockFrameWnd* pFloating = FloatBar(pBar);
+    ASSERT_NE(pFloating, nullptr);
+    ::SetCursorPos(0, ::GetSystemMetrics(SM_CYSCREEN) - 1); // off the close button
+    pFloating->RedrawWindow(nullptr, nullptr,
+                            RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+    PumpMessages(m_pFrame);
+    const CRect rectFrame = ScreenRect(pFloating);
+    EXPECT_TRUE(SaveScreenBitmap(rectFrame, "floating_frame.bmp"));
+
+    // The title is drawn in the caption band left of the close button, in the
+    // skin's caption text colour, which nothing else there has.
+    auto* pSkin = dynamic_cast<COXMiniFrameSkinXP*>(pFloating->GetMiniFrameSkin());
+    ASSERT_NE(pSkin, nullptr);
+    CRect rectText = pSkin->GetCaptionRect(pFloating);
+    rectText.right -= rectText.Height();
+    CCanvas canvas(rectFrame.Width(), rectFrame.Height());
+    CaptureScreen(canvas, rectFrame);
+    const COLORREF crText =
+        dynamic_cast<COXSkinXP*>(theApp.GetCurrentSkin())->GetMiniFrameCaptionTextColor();
+    EXPECT_GT(canvas.Count(crText, rectText), 20);
 }
 
 TEST_F(MiniDockFrameTest, OtherBarsGetAFrameThatMovesAsAWhole) {

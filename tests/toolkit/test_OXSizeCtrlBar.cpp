@@ -110,16 +110,9 @@ TEST_F(SizeCtrlBarTest, AGivenRectangleGivesTheSizesAndTheStyleIsMasked) {
     EXPECT_STREQ(title, "Bar");
 }
 
-TEST_F(SizeCtrlBarTest, ConstructionSetsTheFieldsAndTheStyleWordAnswersTheGetters) {
+TEST_F(SizeCtrlBarTest, ABarInNoDockBarFloatsAndTheStyleWordAnswersTheGetters) {
     COXSizeControlBar plain;
-    EXPECT_EQ(plain.m_sizeLast, CSize(65535, 65535));
-    EXPECT_EQ(plain.m_nLastFloatState, 3);
-    EXPECT_EQ(plain.m_nLastTabIndex, -1);
-    EXPECT_EQ(plain.m_nPressedButton, OX_SIZEBAR_NOBUTTON);
-    EXPECT_FALSE(plain.m_bCaptionDragging || plain.m_bDragPending || plain.m_bMaximized ||
-                 plain.m_bActive || plain.m_bFramed);
-    EXPECT_EQ(plain.m_pOwnSkin, nullptr);
-    EXPECT_TRUE(plain.IsBarFloating()); // no dock bar yet
+    EXPECT_TRUE(plain.IsBarFloating());
 
     struct Case {
         DWORD dwStyle;

@@ -107,19 +107,6 @@ TEST_F(OXSizeDockBarTest, EachSideGetsASizeableDockBarWithAnEmptyTabStrip) {
     }
 }
 
-TEST(OXSizeDockBarObjectTest, ANewDockBarHasNothingLaidOutYet) {
-    COXSizeDockBar dockBar;
-    EXPECT_FALSE(dockBar.m_bFloating);
-    EXPECT_EQ(dockBar.m_sizeAvail, CSize(65535, 65535));
-    EXPECT_EQ(dockBar.m_nLayoutSignature, 0);
-    EXPECT_EQ(dockBar.m_pTrackSplitter, nullptr);
-    EXPECT_EQ(dockBar.m_hcurSizeNS, nullptr);
-    EXPECT_EQ(dockBar.m_hcurSizeWE, nullptr);
-    EXPECT_EQ(dockBar.m_pOwnDockbarSkin, nullptr);
-    EXPECT_EQ(dockBar.m_wndTabs.m_pOwnerDockBar, &dockBar);
-    EXPECT_EQ(dockBar.m_arrSplitters.GetSize(), 0);
-}
-
 TEST_F(OXSizeDockBarTest, WithoutASkinnedApplicationTheDockBarOwnsOneClassicSkin) {
     COXSizeDockBar* pDock = Dock(AFX_IDW_DOCKBAR_TOP);
     COXDockbarSkin* pSkin = pDock->GetDockbarSkin();
@@ -262,7 +249,6 @@ TEST_F(OXSizeDockBarTest, ResizingTheFrameSharesTheNewLengthButAnUnchangedLayout
     CRect rectClient;
     m_pFrame->GetClientRect(&rectClient);
     EXPECT_EQ(pDock->m_sizeAvail.cx, rectClient.Width());
-    EXPECT_EQ(pDock->m_nLayoutSignature, pDock->GetLayoutSignature());
     const int nShare = rectClient.Width() + 2 * B2X - 8;
     EXPECT_EQ(pA->m_sizeHorzDock.cx, 300 * nShare / 400);
     EXPECT_EQ(pA->m_sizeHorzDock.cx + pB->m_sizeHorzDock.cx, nShare);
@@ -273,6 +259,14 @@ TEST_F(OXSizeDockBarTest, ResizingTheFrameSharesTheNewLengthButAnUnchangedLayout
     Layout();
     EXPECT_EQ(pA->m_sizeHorzDock.cx, 250);
     EXPECT_EQ(pB->m_sizeHorzDock.cx, 120);
+
+    // Asked to, the next layout shares the row out again (as after a drop).
+    pDock->ShareRowsAtNextLayout();
+    Layout();
+    EXPECT_EQ(pA->m_sizeHorzDock.cx, 250 * nShare / 370);
+    EXPECT_EQ(pA->m_sizeHorzDock.cx + pB->m_sizeHorzDock.cx, nShare);
+    Shape(pDock, pA, 250, 80);
+    Shape(pDock, pB, 120, 80);
 
     // A narrower frame shares its new length.
     m_pFrame->SetWindowPos(nullptr, 0, 0, 700, 700, SWP_NOMOVE | SWP_NOZORDER);
@@ -487,8 +481,11 @@ TEST_F(OXSizeDockBarTest, BarsAtTheSamePlaceShareTheirLeftEdge) {
         int nExpected;
     };
     const Case cases[] = {
-        {AFX_IDW_DOCKBAR_LEFT, 0, 2}, {AFX_IDW_DOCKBAR_LEFT, 4, 2}, {AFX_IDW_DOCKBAR_LEFT, -4, 2},
-        {AFX_IDW_DOCKBAR_LEFT, 5, 1}, {AFX_IDW_DOCKBAR_TOP, 0, 2},  {AFX_IDW_DOCKBAR_TOP, 1, 1},
+        {AFX_IDW_DOCKBAR_LEFT, 0, 2},   {AFX_IDW_DOCKBAR_LEFT, 4, 2},
+        {AFX_IDW_DOCKBAR_LEFT, -4, 2},  {AFX_IDW_DOCKBAR_LEFT, 5, 1},
+        {AFX_IDW_DOCKBAR_TOP, 0, 2},    {AFX_IDW_DOCKBAR_TOP, 1, 1},
+        {AFX_IDW_DOCKBAR_RIGHT, 4, 2},  {AFX_IDW_DOCKBAR_RIGHT, -5, 1},
+        {AFX_IDW_DOCKBAR_BOTTOM, 0, 2}, {AFX_IDW_DOCKBAR_BOTTOM, -1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.nOffset);
@@ -507,39 +504,78 @@ TEST_F(OXSizeDockBarTest, BarsAtTheSamePlaceShareTheirLeftEdge) {
 
 // ---- Finding the dock bar under a dragged bar.
 
-TEST_F(OXSizeDockBarTest, FindDockBarAtLooksNearTheDockBarsInASecondPass) {
-    COXSizeDockBar* pLeft = Dock(AFX_IDW_DOCKBAR_LEFT);
-    COXSizeControlBar* pDocked = MakeBar(CSize(150, 200));
-    SetRows(pLeft, {{pDocked}});
-    Layout();
-    COXSizeControlBar* pLeftOnly = MakeBar(CSize(100, 100), CBRS_ALIGN_LEFT);
-    COXSizeControlBar* pTopOnly = MakeBar(CSize(100, 100), CBRS_ALIGN_TOP);
-    CRect rectLeft;
-    pLeft->GetWindowRect(&rectLeft);
-    const int nMidY = rectLeft.CenterPoint().y;
-    struct Case {
-        const char* name;
-        CPoint pt;
-        CControlBar* pBar;
-        COXSizeDockBar* pExpected;
+TEST_F(OXSizeDockBarTest, FindDockBarAtLooksNearEachSideInASecondPassButNotInTheSidesBottomCut) {
+    struct Side {
+        UINT nID;
+        DWORD dwAlign;
+        CPoint outward; // away from the pane
+        bool bBottomCut;
     };
-    const Case cases[] = {
-        {"inside", CPoint(rectLeft.left + 5, nMidY), pLeftOnly, pLeft},
-        {"15 pixels left: second pass", CPoint(rectLeft.left - 15, nMidY), pLeftOnly, pLeft},
-        {"25 pixels left: none", CPoint(rectLeft.left - 25, nMidY), pLeftOnly, nullptr},
-        {"15 pixels right of it", CPoint(rectLeft.right + 15, nMidY), pLeftOnly, pLeft},
-        {"the side it may not take", CPoint(rectLeft.left + 5, nMidY), pTopOnly, nullptr},
-        {"near the bottom, above the cut", CPoint(rectLeft.left - 10, rectLeft.bottom - 10),
-         pLeftOnly, pLeft},
-        {"near the bottom, in the cut", CPoint(rectLeft.left - 10, rectLeft.bottom - 5), pLeftOnly,
-         nullptr},
+    const Side sides[] = {
+        {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT, CPoint(-1, 0), true},
+        {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT, CPoint(1, 0), true},
+        {AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP, CPoint(0, -1), false},
+        {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM, CPoint(0, 1), false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(COXSizeDockBar::FindDockBarAt(c.pt, c.pBar), c.pExpected);
+    for (const Side& side : sides) {
+        SCOPED_TRACE(side.nID);
+        COXSizeDockBar* pDock = Dock(side.nID);
+        COXSizeControlBar* pDocked = MakeBar(CSize(150, 200), side.dwAlign);
+        SetRows(pDock, {{pDocked}});
+        Layout();
+        COXSizeControlBar* pThisSide = MakeBar(CSize(100, 100), side.dwAlign);
+        const DWORD dwOtherSide =
+            side.dwAlign & CBRS_ORIENT_HORZ ? CBRS_ALIGN_LEFT : CBRS_ALIGN_TOP;
+        COXSizeControlBar* pOtherSide = MakeBar(CSize(100, 100), dwOtherSide);
+        CRect rect;
+        pDock->GetWindowRect(&rect);
+        const CPoint centre = rect.CenterPoint();
+        // The point d pixels beyond the dock bar's outer edge (d < 0: its pane
+        // edge), level with its centre.
+        auto beyond = [&](int d) {
+            CPoint pt = centre;
+            if (side.outward.x != 0)
+                pt.x = side.outward.x < 0 ? rect.left - d : rect.right - 1 + d;
+            else
+                pt.y = side.outward.y < 0 ? rect.top - d : rect.bottom - 1 + d;
+            return pt;
+        };
+        // Beside the dock bar's far end (its bottom on the left and right,
+        // its right end on the top and bottom), 10 pixels out.
+        auto nearEnd = [&](int nFromEnd) {
+            CPoint pt = beyond(10);
+            if (side.outward.x != 0)
+                pt.y = rect.bottom - nFromEnd;
+            else
+                pt = CPoint(rect.right - 1 + 10, rect.bottom - nFromEnd);
+            return pt;
+        };
+        struct Case {
+            const char* name;
+            CPoint pt;
+            CControlBar* pBar;
+            bool bFound;
+        };
+        const Case cases[] = {
+            {"inside", centre, pThisSide, true},
+            {"15 pixels out: second pass", beyond(15), pThisSide, true},
+            {"25 pixels out: none", beyond(25), pThisSide, false},
+            {"15 pixels on the pane's side", beyond(-15), pThisSide, true},
+            {"a side the bar may not take", centre, pOtherSide, false},
+            {"near the end, above the cut", nearEnd(10), pThisSide, true},
+            {"near the end, in the cut of a side dock bar", nearEnd(5), pThisSide,
+             !side.bBottomCut},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            EXPECT_EQ(COXSizeDockBar::FindDockBarAt(c.pt, c.pBar), c.bFound ? pDock : nullptr);
+        }
+        ClearRows(pDock, {pDocked});
+        Layout();
     }
+    COXSizeControlBar* pAny = MakeBar(CSize(100, 100));
     theApp.m_pMainWnd = nullptr;
-    EXPECT_EQ(COXSizeDockBar::FindDockBarAt(CPoint(rectLeft.left + 5, nMidY), pLeftOnly), nullptr);
+    EXPECT_EQ(COXSizeDockBar::FindDockBarAt(CPoint(5, 5), pAny), nullptr);
 }
 
 TEST_F(OXSizeDockBarTest, FindDockBarAtTriesLeftRightTopBottomInTurn) {
@@ -889,8 +925,10 @@ struct SRowDragCase {
     UINT nID;
     int nFixedThickness; // 0: no fixed bar in the row
     int nMove;           // across the rows, down or right
-    int nExpected;
+    int nExpected;       // kAtLeastFixed: thinner, but not below the fixed thickness
 };
+
+const int kAtLeastFixed = -1;
 
 const SRowDragCase kRowDragCases[] = {
     {"top, down 30: the row above grows", AFX_IDW_DOCKBAR_TOP, 0, 30, 130},
@@ -898,8 +936,13 @@ const SRowDragCase kRowDragCases[] = {
     {"bottom, down 30: the row below shrinks", AFX_IDW_DOCKBAR_BOTTOM, 0, 30, 70},
     // T - F = 20 and the top stops 10 short: at most 8 of the 30.
     {"bottom, held above the fixed thickness", AFX_IDW_DOCKBAR_BOTTOM, 80, 30, 92},
+    // The bounds let the splitter go 22 (the 20 of T - F and its 2-pixel
+    // inset) towards the row: the row stops at its fixed thickness.
+    {"top, held at the fixed thickness", AFX_IDW_DOCKBAR_TOP, 80, -30, 80},
     {"left, right 30", AFX_IDW_DOCKBAR_LEFT, 0, 30, 130},
+    {"left, held at the fixed thickness", AFX_IDW_DOCKBAR_LEFT, 80, -30, 80},
     {"right, right 30", AFX_IDW_DOCKBAR_RIGHT, 0, 30, 70},
+    {"right, held above the fixed thickness", AFX_IDW_DOCKBAR_RIGHT, 80, 30, kAtLeastFixed},
 };
 
 TEST_F(OXSizeDockBarTest, DraggingARowSplitterChangesTheRowThickness) {
@@ -925,9 +968,16 @@ TEST_F(OXSizeDockBarTest, DraggingARowSplitterChangesTheRowThickness) {
         ASSERT_NE(nRowSplitter, -1);
         DragSplitter(pDock, nRowSplitter,
                      pDock->IsHorizontal() ? CSize(5, c.nMove) : CSize(c.nMove, 5));
-        for (COXSizeControlBar* pBar : {pA, pB})
-            EXPECT_EQ(pDock->IsHorizontal() ? pBar->m_sizeHorzDock.cy : pBar->m_sizeVertDock.cx,
-                      c.nExpected);
+        for (COXSizeControlBar* pBar : {pA, pB}) {
+            const int nThickness =
+                pDock->IsHorizontal() ? pBar->m_sizeHorzDock.cy : pBar->m_sizeVertDock.cx;
+            if (c.nExpected != kAtLeastFixed) {
+                EXPECT_EQ(nThickness, c.nExpected);
+                continue;
+            }
+            EXPECT_GE(nThickness, c.nFixedThickness);
+            EXPECT_LT(nThickness, 100);
+        }
         for (CControlBar* pBar : row)
             pBar->DestroyWindow();
         Layout();
