@@ -84,7 +84,6 @@ void AFX_CDECL AfxTrace(const char* format, ...) __attribute__((format(printf, 1
     } while (0)
 [[noreturn]] void AFXAPI AfxThrowInvalidArgException(); // defined in Exception.cpp
 
-
 // ---------------------------------------------------------------------------
 // Run-time classes.
 

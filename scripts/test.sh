@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs all tests headless: Xvfb is
 # started for the windows under test and stopped at the end, with the build's
-# Wine server.
+# Wine server. Ends with the line "tests: N passed, N failed".
 set -euo pipefail
 trap 'echo "test: stopped by a failure at line $LINENO" >&2' ERR
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,6 +9,7 @@ build=${ZM_BUILD_DIR:-$root/build}
 WINESERVER=/usr/lib/wine/wineserver
 
 bash "$root/scripts/setup.sh"
+bash "$root/scripts/check-format.sh"
 [ -f "$build/build.ninja" ] || cmake -S "$root" -B "$build" -G Ninja >/dev/null
 bash "$root/scripts/wineprefix.sh" "$build/wineprefix"
 
@@ -39,9 +40,6 @@ bash "$root/scripts/build.sh" "$build"
 
 start=$(date +%s)
 status=0
-# A test program that fails before it starts or stalls in Wine's own start-up
-# (seen rarely, under a burst of parallel starts) is tried again; a test that
-# fails on its own merits fails every time and still fails the run.
-ctest --test-dir "$build" -j "$(nproc)" --output-on-failure --repeat until-pass:3 || status=$?
+bash "$root/scripts/ctest-twice.sh" "$build" "$(nproc)" || status=$?
 echo "tests took $(( $(date +%s) - start )) s"
 exit $status

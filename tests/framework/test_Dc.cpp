@@ -1,5 +1,6 @@
 // Tests of Dc.h: device-context wrappers, selections, drawing read back at pixels.
 #include "native/gtest.h"
+#include "tests/support/Misuse.h"
 
 #include "tests/support/Canvas.h"
 
@@ -55,7 +56,7 @@ TEST_F(DcTest, CreatedAndAttachedContextsAreDeletedWithTheirWrapper) {
         hCreated = dc.m_hDC;
         EXPECT_EQ(hCreated, dc.m_hAttribDC);
         EXPECT_EQ(&dc, CDC::FromHandle(hCreated));
-        EXPECT_FALSE(dc.CreateCompatibleDC(nullptr)); // would lose the first context
+        EXPECT_MISUSE_REFUSED(dc.CreateCompatibleDC(nullptr)); // would lose the first context
     }
     EXPECT_EQ(0u, ::GetObjectType(hCreated));
 

@@ -1,5 +1,6 @@
 // Tests of Gdi.h: the GDI object wrappers, their ownership and the handle maps.
 #include "native/gtest.h"
+#include "tests/support/Misuse.h"
 
 #include "framework/AfxResource.h"
 #include "framework/Dc.h"
@@ -237,7 +238,7 @@ TEST_F(GdiTest, CreateAndAttachRefuseAHandleTheyCannotOwn) {
     CPen pen(PS_SOLID, 1, kBlack);
     HGDIOBJ hFirst = pen.m_hObject;
     // Creating again would lose the first handle.
-    EXPECT_FALSE(pen.CreatePen(PS_SOLID, 3, kWhite));
+    EXPECT_MISUSE_REFUSED(pen.CreatePen(PS_SOLID, 3, kWhite));
     EXPECT_EQ(hFirst, pen.m_hObject);
 
     // A second owner would delete the pen twice.

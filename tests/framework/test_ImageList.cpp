@@ -1,6 +1,7 @@
 // Tests of ImageList.h: images added, replaced, removed and drawn, read back at
 // pixels; ownership; streams; the image drag.
 #include "native/gtest.h"
+#include "tests/support/Misuse.h"
 
 #include "tests/support/Canvas.h"
 
@@ -224,7 +225,7 @@ TEST_F(ImageListTest, AnOwnedListIsDestroyedWithItsWrapperAndAViewNever) {
         hCreated = list.m_hImageList;
         EXPECT_EQ(&list, CImageList::FromHandle(hCreated));
         EXPECT_EQ(&list, CImageList::FromHandlePermanent(hCreated));
-        EXPECT_FALSE(list.Create(kSize, kSize, ILC_COLOR24, 1, 1)); // would lose the first
+        EXPECT_MISUSE_REFUSED(list.Create(kSize, kSize, ILC_COLOR24, 1, 1)); // would lose the first
     }
     EXPECT_FALSE(IsLiveList(hCreated));
 
@@ -273,7 +274,9 @@ TEST_F(ImageListTest, AListSurvivesItsStreamThroughAnArchive) {
     CMemFile file(1024);
     {
         CArchive store(&file, CArchive::store, 4096);
-        EXPECT_FALSE(list.Read(&store)); // a storing archive cannot be read
+        CImageList empty;
+        EXPECT_FALSE(empty.Read(&store));         // a storing archive cannot be read
+        EXPECT_MISUSE_REFUSED(list.Read(&store)); // nor read into a list that has images
         ASSERT_TRUE(list.Write(&store));
         store.Close();
     }

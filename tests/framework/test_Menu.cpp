@@ -1,5 +1,6 @@
 // Tests of Menu.h: menus built, changed and read back; ownership; popup tracking.
 #include "native/gtest.h"
+#include "tests/support/Misuse.h"
 
 #include "framework/AfxResource.h"
 #include "framework/AfxString.h"
@@ -205,7 +206,7 @@ TEST_F(MenuTest, AnOwnedMenuIsDestroyedWithItsWrapperAndAViewNever) {
         EXPECT_EQ(pView, CMenu::FromHandle(hSubMenu)); // kept until the clean-up
         AfxDeleteTempGdiObjects();
         EXPECT_TRUE(::IsMenu(hSubMenu));
-        EXPECT_FALSE(bar.CreateMenu()); // would lose the loaded menu
+        EXPECT_MISUSE_REFUSED(bar.CreateMenu()); // would lose the loaded menu
     }
     EXPECT_FALSE(::IsMenu(hCreated));
     EXPECT_FALSE(::IsMenu(hSubMenu)); // destroyed along with its menu

@@ -164,7 +164,7 @@ int CountedCall(int& n) {
 }
 } // namespace
 
-TEST(AfxMacros, VerifyEvaluatesInEveryBuildAssertNeverInRelease) {
+TEST(AfxMacros, VerifyEvaluatesInEveryBuildAssertOnlyWithDiagnostics) {
     int n = 0;
     VERIFY(CountedCall(n) == 1);
     EXPECT_EQ(1, n);
@@ -172,8 +172,12 @@ TEST(AfxMacros, VerifyEvaluatesInEveryBuildAssertNeverInRelease) {
     ASSERT(CountedCall(n) == 100); // compiled, not evaluated
     TRACE("%d\n", CountedCall(n));
     EXPECT_EQ(1, n);
+#else
+    ASSERT(CountedCall(n) == 2);
+    EXPECT_EQ(2, n);
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_DEATH(ASSERT(CountedCall(n) == 100), "ASSERT failed: CountedCall\\(n\\) == 100");
 #endif
     int unused = 3;
     UNUSED_ALWAYS(unused);
 }
-

@@ -391,7 +391,7 @@ struct CButtonOwner {
     CRect rect;
 };
 
-TEST(OXSkinXP, DrawFrameButtonDrawsTheGlyphPlainHotPressedTintedOrLight) {
+TEST(OXSkinXP, DrawFrameButtonByTheCursorDrawsTheGlyphPlainHotPressedTintedOrLight) {
     COXSkinXP skin;
     const COLORREF bg = RGB(100, 120, 140);
     struct Case {
