@@ -533,10 +533,11 @@ TEST(File, NamesBesideTheLastOpenOpenAsWineFindsThem) {
         CTempFolder folder;
         ASSERT_TRUE(WriteWholeFile(folder.File("neighbour.bin"), "n"));
         const std::string onDisk = c.onDisk ? c.onDisk : "";
-        if (!onDisk.empty() && onDisk.back() == '\\')
+        if (!onDisk.empty() && onDisk.back() == '\\') {
             ASSERT_TRUE(CreateDirectoryA(folder.File(onDisk).c_str(), nullptr));
-        else if (!onDisk.empty())
+        } else if (!onDisk.empty()) {
             ASSERT_TRUE(WriteWholeFile(folder.File(onDisk), "data"));
+        }
         CFile neighbour(folder.File("neighbour.bin").c_str(), kRead | CFile::shareDenyWrite);
         CFile file;
         OpenResult r = TryOpen(file, folder.File(c.opened), c.flags);
@@ -549,8 +550,9 @@ TEST(File, NamesBesideTheLastOpenOpenAsWineFindsThem) {
         file.Abort();
         neighbour.Close();
         EXPECT_EQ(FolderEntries(folder), c.entriesAfter);
-        if (c.onDisk && onDisk.back() != '\\')
+        if (c.onDisk && onDisk.back() != '\\') {
             EXPECT_EQ(ReadWholeFile(folder.File(onDisk)), "data");
+        }
     }
 }
 

@@ -1,5 +1,10 @@
 #include "Canvas.h"
 
+#include "native/zlib.h"
+
+#include <cstdint>
+#include <string>
+
 HBITMAP MakeDib(int w, int h) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -42,33 +47,72 @@ void CaptureScreen(CCanvas& canvas, const RECT& rect) {
     ::ReleaseDC(nullptr, hScreen);
 }
 
-bool SaveScreenBitmap(const RECT& rect, const char* pszPath) {
+namespace {
+
+void PutBigEndian(std::string& out, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out += static_cast<char>((value >> shift) & 0xFF);
+}
+
+// One chunk: length, type, data and the CRC of type and data.
+void PutChunk(std::string& out, const char* type, const std::string& data) {
+    PutBigEndian(out, static_cast<uint32_t>(data.size()));
+    const size_t start = out.size();
+    out.append(type, 4);
+    out += data;
+    PutBigEndian(out,
+                 static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(out.data() + start),
+                                             static_cast<uInt>(out.size() - start))));
+}
+
+} // namespace
+
+bool SaveScreenPng(const RECT& rect, const char* pszPath) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     CCanvas canvas(w, h);
     CaptureScreen(canvas, rect);
     canvas.Release();
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = w;
-    info.biHeight = -h;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    const DWORD nBits = static_cast<DWORD>(w * h * 4);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + nBits;
     DIBSECTION section = {};
-    if (::GetObjectA(canvas.bitmap, sizeof section, &section) != sizeof section)
+    if (w <= 0 || h <= 0 || ::GetObjectA(canvas.bitmap, sizeof section, &section) != sizeof section)
         return false;
+    // Rows of 8-bit RGB, each after its filter byte (0: none); the DIB holds
+    // top-down BGRX.
+    std::string raw;
+    raw.reserve(static_cast<size_t>(h) * (1 + 3 * w));
+    const auto* pBits = static_cast<const uint8_t*>(section.dsBm.bmBits);
+    for (int y = 0; y < h; ++y) {
+        raw += '\0';
+        const uint8_t* pRow = pBits + static_cast<size_t>(y) * section.dsBm.bmWidthBytes;
+        for (int x = 0; x < w; ++x) {
+            raw += static_cast<char>(pRow[4 * x + 2]);
+            raw += static_cast<char>(pRow[4 * x + 1]);
+            raw += static_cast<char>(pRow[4 * x]);
+        }
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::string packed(packedSize, '\0');
+    if (compress(reinterpret_cast<Bytef*>(&packed[0]), &packedSize,
+                 reinterpret_cast<const Bytef*>(raw.data()),
+                 static_cast<uLong>(raw.size())) != Z_OK)
+        return false;
+    packed.resize(packedSize);
+
+    std::string header;
+    PutBigEndian(header, static_cast<uint32_t>(w));
+    PutBigEndian(header, static_cast<uint32_t>(h));
+    header += std::string("\x08\x02\x00\x00\x00", 5); // 8 bits, RGB, deflate, no interlace
+    std::string file("\x89PNG\r\n\x1a\n", 8);
+    PutChunk(file, "IHDR", header);
+    PutChunk(file, "IDAT", packed);
+    PutChunk(file, "IEND", std::string());
+
     HANDLE hFile = ::CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return false;
     DWORD nWritten = 0;
-    const bool bWritten = ::WriteFile(hFile, &file, sizeof file, &nWritten, nullptr) &&
-                          ::WriteFile(hFile, &info, sizeof info, &nWritten, nullptr) &&
-                          ::WriteFile(hFile, section.dsBm.bmBits, nBits, &nWritten, nullptr) &&
-                          nWritten == nBits;
+    const bool bWritten =
+        ::WriteFile(hFile, file.data(), static_cast<DWORD>(file.size()), &nWritten, nullptr) &&
+        nWritten == file.size();
     ::CloseHandle(hFile);
     return bWritten;
 }

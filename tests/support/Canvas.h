@@ -32,6 +32,6 @@ private:
 
 // Copies the screen's pixels of rect into the canvas's top-left corner.
 void CaptureScreen(CCanvas& canvas, const RECT& rect);
-// Keeps the screen's pixels of rect as a 32-bit BMP file at pszPath, a test
+// Keeps the screen's pixels of rect as an opaque PNG file at pszPath, a test
 // artefact to look at; false when the file cannot be written.
-bool SaveScreenBitmap(const RECT& rect, const char* pszPath);
+bool SaveScreenPng(const RECT& rect, const char* pszPath);

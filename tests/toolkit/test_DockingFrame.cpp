@@ -6,7 +6,7 @@
 // drags, maximise and restore in a row, tabs for bars at one place, floating
 // by a caption drag and by the drag context, docking back by double click.
 // The rendering is checked at pixels whose colours the skin fixes, and kept as
-// docking_frame.bmp beside the test program.
+// docking_frame.png beside the test program.
 #include "DockingFrameSetUp.h"
 
 #include "tests/support/Canvas.h"
@@ -512,7 +512,7 @@ TEST_F(DockingFrameTest, Office2003ColoursOfCaptionsGrippersAndSplittersOnScreen
     Settle();
     auto* pSkin = dynamic_cast<COXSkin2003*>(theApp.GetCurrentSkin());
     ASSERT_NE(pSkin, nullptr);
-    EXPECT_TRUE(SaveScreenBitmap(ScreenRect(m_pFrame), "docking_frame.bmp"));
+    EXPECT_TRUE(SaveScreenPng(ScreenRect(m_pFrame), "docking_frame.png"));
 
     // The Access Panel, docked on the left, has its caption band along its top:
     // 24 pixels of gradient from the light to the dark dock-bar colour, between

@@ -293,7 +293,7 @@ TEST_F(ShadowedDialog, ShadowWindowIsADisabledPopupOwnedByTheMainWindow) {
 }
 
 TEST_F(ShadowedDialog, ScreenStripsDarkenTheBackdropPixelByPixel) {
-    EXPECT_TRUE(SaveScreenBitmap(kBackdropRect, "shadowed_dialog.bmp"));
+    EXPECT_TRUE(SaveScreenPng(kBackdropRect, "shadowed_dialog.png"));
     for (COLORREF backdrop : {RGB(255, 255, 255), RGB(40, 160, 220), RGB(7, 250, 128)}) {
         SCOPED_TRACE(ColorText(backdrop));
         Close();

@@ -170,7 +170,7 @@ TEST_F(MiniDockFrameTest, TheFloatingFramesCaptionShowsTheTitleOnScreen) {
                             RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
     PumpMessages(m_pFrame);
     const CRect rectFrame = ScreenRect(pFloating);
-    EXPECT_TRUE(SaveScreenBitmap(rectFrame, "floating_frame.bmp"));
+    EXPECT_TRUE(SaveScreenPng(rectFrame, "floating_frame.png"));
 
     // The title is drawn in the caption band left of the close button, in the
     // skin's caption text colour, which nothing else there has.
