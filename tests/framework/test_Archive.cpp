@@ -185,7 +185,7 @@ TEST(Archive, WideStringsAreReadAsAnsiText) {
     EXPECT_EQ(Bytes(stored), Hex({0xFF, 0xFE, 0xFF, 0x03}));
 }
 
-TEST(Archive, MenuStateLayoutOfThePart) {
+TEST(Archive, StoresTheSavedMenuStatesLayout) {
     // One level of "MenuItems": count; per item type, has-submenu, id, text.
     CMemFile file(1024);
     {
