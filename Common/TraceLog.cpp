@@ -62,20 +62,20 @@ void CTraceLog::SetFile(const char* sourcePath) {
 
 void WINAPIV CTraceLog::Trace(const char* format, ...) {
     if (m_level >= LEVEL_ALL) {
-        __ms_va_list args;
-        __ms_va_start(args, format);
+        AfxWin32VaList args;
+        AFX_WIN32_VA_START(args, format);
         WriteMessage(format, args);
-        __ms_va_end(args);
+        AFX_WIN32_VA_END(args);
     }
     Leave();
 }
 
 void WINAPIV CTraceLog::TraceError(const char* format, ...) {
     if (m_level >= LEVEL_ERRORS) {
-        __ms_va_list args;
-        __ms_va_start(args, format);
+        AfxWin32VaList args;
+        AFX_WIN32_VA_START(args, format);
         WriteMessage(format, args);
-        __ms_va_end(args);
+        AFX_WIN32_VA_END(args);
     }
     Leave();
 }
@@ -93,7 +93,7 @@ void CTraceLog::SetPath(const char* logPath, const char* backupPath) {
     Leave();
 }
 
-void CTraceLog::WriteMessage(const char* format, __ms_va_list args) {
+void CTraceLog::WriteMessage(const char* format, AfxWin32VaList args) {
     char message[kMessageBytes];
     wvsprintfA(message, format ? format : "", args);
     message[kMessageBytes - 1] = '\0';

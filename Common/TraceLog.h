@@ -7,6 +7,8 @@
 // at level 0 without a file; only SetLevel and SetPath change that.
 #pragma once
 
+#include "PrintfFormat.h"
+
 #include <windows.h>
 
 // The part of a path after its last backslash or slash; the whole path when it
@@ -37,7 +39,7 @@ public:
 
 private:
     void Leave();
-    void WriteMessage(const char* format, __ms_va_list args);
+    void WriteMessage(const char* format, AfxWin32VaList args);
     void WriteLine(const char* text);
 
     CRITICAL_SECTION m_lock; // held from Enter to the end of Trace or TraceError

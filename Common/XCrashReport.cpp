@@ -1,6 +1,7 @@
 #include "XCrashReport.h"
 
 #include "ModuleVersionInfo.h"
+#include "PrintfFormat.h"
 #include "XCrashHandler.h"
 
 #include <lm.h>
@@ -74,10 +75,10 @@ void WINAPIV ReportPrintf(const char* format, ...) {
     if (g_reportLength > kReportFlushThreshold)
         ReportFlush();
     char piece[kReportPieceLength + 1];
-    __ms_va_list args;
-    __ms_va_start(args, format);
+    AfxWin32VaList args;
+    AFX_WIN32_VA_START(args, format);
     int length = wvsprintfA(piece, format, args);
-    __ms_va_end(args);
+    AFX_WIN32_VA_END(args);
     if (length > 0) {
         CopyMemory(g_report + g_reportLength, piece, length);
         g_reportLength += length;

@@ -895,9 +895,10 @@ CString FormatMessageV(const char* format, va_list args) {
     for (int i = 0; i < count; ++i)
         inserts[i] = va_arg(args, DWORD_PTR);
     LPSTR text = nullptr;
-    DWORD n = FormatMessageA(
-        FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-        format, 0, 0, reinterpret_cast<LPSTR>(&text), 0, reinterpret_cast<__ms_va_list*>(inserts));
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER |
+                                 FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                             format, 0, 0, reinterpret_cast<LPSTR>(&text), 0,
+                             reinterpret_cast<AfxWin32VaList*>(inserts));
     if (n == 0 || text == nullptr) {
         if (text != nullptr)
             LocalFree(text);

@@ -10,8 +10,24 @@
 // (Windows refuses it).
 #pragma once
 
+#include <windows.h>
+
 #include <cstdarg>
 #include <cstddef>
+
+// The argument list that Win32's own variadic calls take (FormatMessage's
+// argument array, wvsprintf): under Wine on x86-64 it follows the Windows calling
+// convention, not the C library's, so it has a type of its own there; on Windows
+// it is the C va_list.
+#ifdef __ms_va_list
+typedef __ms_va_list AfxWin32VaList;
+#define AFX_WIN32_VA_START(list, last) __ms_va_start(list, last)
+#define AFX_WIN32_VA_END(list) __ms_va_end(list)
+#else
+typedef va_list AfxWin32VaList;
+#define AFX_WIN32_VA_START(list, last) va_start(list, last)
+#define AFX_WIN32_VA_END(list) va_end(list)
+#endif
 
 // As vsnprintf: the length of the whole result, and at most size - 1 characters of
 // it written with a NUL when size is above 0; -1 on an encoding error.

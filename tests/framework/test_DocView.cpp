@@ -153,12 +153,10 @@ protected:
         theApp.m_answers.clear();
         theApp.m_prompts.clear();
         m_pDocManager = new CTestDocManager;
-        m_pMainFrame = new CMDIFrameWnd;
+        CMDIFrameWnd* pMainFrame = new CMDIFrameWnd;
         ASSERT_TRUE(m_mdi.SetUp(m_pDocManager, kDocResource, RUNTIME_CLASS(CTestDoc),
-                                RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CTestView), m_pMainFrame,
+                                RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CTestView), pMainFrame,
                                 kMainResource));
-        m_pTemplate = m_mdi.m_pTemplate;
-        m_hMain = m_mdi.m_hFrame;
     }
     void TearDown() override {
         m_mdi.TearDown();
@@ -185,9 +183,6 @@ protected:
     CTempFolder m_folder;
     CMdiScaffold m_mdi;
     CTestDocManager* m_pDocManager = nullptr;
-    CMultiDocTemplate* m_pTemplate = nullptr;
-    CMDIFrameWnd* m_pMainFrame = nullptr;
-    HWND m_hMain = nullptr;
 };
 
 } // namespace
@@ -209,10 +204,10 @@ TEST_F(DocViewTest, TemplateReadsItsDocumentStrings) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.index);
         CString text("stale");
-        EXPECT_EQ(c.expected != nullptr, m_pTemplate->GetDocString(text, c.index) != FALSE);
+        EXPECT_EQ(c.expected != nullptr, m_mdi.m_pTemplate->GetDocString(text, c.index) != FALSE);
         EXPECT_STREQ(c.expected != nullptr ? c.expected : "", text);
     }
-    EXPECT_NE(nullptr, m_pTemplate->m_hMenuShared);
+    EXPECT_NE(nullptr, m_mdi.m_pTemplate->m_hMenuShared);
 }
 
 TEST_F(DocViewTest, FileDialogFilterListsTheTemplatesThenAllFiles) {
@@ -222,7 +217,7 @@ TEST_F(DocViewTest, FileDialogFilterListsTheTemplatesThenAllFiles) {
     const std::string tst("Test Files (*.tst)\0*.tst\0", 25);
     const std::string all("All Files (*.*)\0*.*\0", 20);
     CString defExt;
-    EXPECT_EQ(tst + all, m_pDocManager->GetFileFilter(m_pTemplate, &defExt));
+    EXPECT_EQ(tst + all, m_pDocManager->GetFileFilter(m_mdi.m_pTemplate, &defExt));
     EXPECT_STREQ("tst", defExt);
     EXPECT_EQ(all, m_pDocManager->GetFileFilter(pNoFilter, &defExt));
     EXPECT_STREQ("", defExt);
@@ -230,18 +225,18 @@ TEST_F(DocViewTest, FileDialogFilterListsTheTemplatesThenAllFiles) {
 }
 
 TEST_F(DocViewTest, NewDocumentsGetAFrameAViewAndNumberedTitles) {
-    CDocument* pFirst = m_pTemplate->OpenDocumentFile(nullptr);
-    CDocument* pSecond = m_pTemplate->OpenDocumentFile(nullptr);
+    CDocument* pFirst = m_mdi.m_pTemplate->OpenDocumentFile(nullptr);
+    CDocument* pSecond = m_mdi.m_pTemplate->OpenDocumentFile(nullptr);
     ASSERT_NE(nullptr, pFirst);
     ASSERT_NE(nullptr, pSecond);
     EXPECT_STREQ("Sheet1", pFirst->GetTitle());
     EXPECT_STREQ("Sheet2", pSecond->GetTitle());
     EXPECT_FALSE(pFirst->IsModified());
-    EXPECT_EQ(m_pTemplate, pFirst->GetDocTemplate());
+    EXPECT_EQ(m_mdi.m_pTemplate, pFirst->GetDocTemplate());
 
-    POSITION pos = m_pTemplate->GetFirstDocPosition();
-    EXPECT_EQ(pFirst, m_pTemplate->GetNextDoc(pos));
-    EXPECT_EQ(pSecond, m_pTemplate->GetNextDoc(pos));
+    POSITION pos = m_mdi.m_pTemplate->GetFirstDocPosition();
+    EXPECT_EQ(pFirst, m_mdi.m_pTemplate->GetNextDoc(pos));
+    EXPECT_EQ(pSecond, m_mdi.m_pTemplate->GetNextDoc(pos));
     EXPECT_EQ(nullptr, pos);
 
     auto* pView = static_cast<CTestView*>(FirstView(pFirst));
@@ -255,12 +250,12 @@ TEST_F(DocViewTest, NewDocumentsGetAFrameAViewAndNumberedTitles) {
 }
 
 TEST_F(DocViewTest, TwoViewsOfOneDocumentShareUpdatesAndNumberTheirFrames) {
-    CDocument* pDoc = m_pTemplate->OpenDocumentFile(nullptr);
+    CDocument* pDoc = m_mdi.m_pTemplate->OpenDocumentFile(nullptr);
     ASSERT_NE(nullptr, pDoc);
     auto* pFirst = static_cast<CTestView*>(FirstView(pDoc));
-    CFrameWnd* pSecondFrame = m_pTemplate->CreateNewFrame(pDoc, nullptr);
+    CFrameWnd* pSecondFrame = m_mdi.m_pTemplate->CreateNewFrame(pDoc, nullptr);
     ASSERT_NE(nullptr, pSecondFrame);
-    m_pTemplate->InitialUpdateFrame(pSecondFrame, pDoc);
+    m_mdi.m_pTemplate->InitialUpdateFrame(pSecondFrame, pDoc);
     auto* pSecond = static_cast<CTestView*>(pSecondFrame->GetActiveView());
     ASSERT_NE(nullptr, pSecond);
     ASSERT_NE(pFirst, pSecond);
@@ -317,14 +312,14 @@ TEST_F(DocViewTest, SaveModifiedFollowsTheAnswer) {
         pDoc->OnCloseDocument();
     }
     // An unchanged document is not asked about.
-    CDocument* pDoc = m_pTemplate->OpenDocumentFile(nullptr);
+    CDocument* pDoc = m_mdi.m_pTemplate->OpenDocumentFile(nullptr);
     theApp.m_prompts.clear();
     EXPECT_TRUE(pDoc->SaveModified());
     EXPECT_TRUE(theApp.m_prompts.empty());
 }
 
 TEST_F(DocViewTest, SavingWithoutAPathAsksForOne) {
-    auto* pDoc = static_cast<CTestDoc*>(m_pTemplate->OpenDocumentFile(nullptr));
+    auto* pDoc = static_cast<CTestDoc*>(m_mdi.m_pTemplate->OpenDocumentFile(nullptr));
     ASSERT_NE(nullptr, pDoc);
     pDoc->m_text = "content";
     pDoc->SetModifiedFlag();
@@ -379,10 +374,10 @@ TEST_F(DocViewTest, OpeningAnOpenPathActivatesItsDocument) {
     EXPECT_STREQ("twice.tst", pDoc->GetTitle());
     EXPECT_EQ(0, (*theApp.m_pRecentFileList)[0].CompareNoCase(path.c_str()));
 
-    m_pTemplate->OpenDocumentFile(nullptr); // another document becomes active
+    m_mdi.m_pTemplate->OpenDocumentFile(nullptr); // another document becomes active
     EXPECT_EQ(pDoc, m_pDocManager->OpenDocumentFile(path.c_str()));
     EXPECT_EQ(2, DocCount());
-    EXPECT_EQ(FirstView(pDoc)->GetParentFrame(), m_pMainFrame->MDIGetActive());
+    EXPECT_EQ(FirstView(pDoc)->GetParentFrame(), m_mdi.m_pFrame->MDIGetActive());
 }
 
 TEST_F(DocViewTest, UnreadableFilesOpenNothing) {
@@ -399,27 +394,27 @@ TEST_F(DocViewTest, UnreadableFilesOpenNothing) {
         EXPECT_EQ(1u, theApp.m_prompts.size());
         EXPECT_EQ(0, DocCount());
         EXPECT_EQ(0, g_docsAlive);
-        EXPECT_EQ(nullptr, m_pMainFrame->MDIGetActive());
+        EXPECT_EQ(nullptr, m_mdi.m_pFrame->MDIGetActive());
     }
 }
 
 TEST_F(DocViewTest, ClosingTheMainFrameAsksForEveryModifiedDocument) {
-    CDocument* pFirst = m_pTemplate->OpenDocumentFile(nullptr);
-    CDocument* pSecond = m_pTemplate->OpenDocumentFile(nullptr);
+    CDocument* pFirst = m_mdi.m_pTemplate->OpenDocumentFile(nullptr);
+    CDocument* pSecond = m_mdi.m_pTemplate->OpenDocumentFile(nullptr);
     pFirst->SetModifiedFlag();
     pSecond->SetModifiedFlag();
 
     // Cancel on one (they are asked in the order they were opened): nothing
     // closes.
     theApp.m_answers = {IDNO, IDCANCEL};
-    m_pMainFrame->SendMessage(WM_CLOSE);
-    EXPECT_TRUE(::IsWindow(m_pMainFrame->m_hWnd));
+    m_mdi.m_pFrame->SendMessage(WM_CLOSE);
+    EXPECT_TRUE(::IsWindow(m_mdi.m_pFrame->m_hWnd));
     EXPECT_EQ(2, DocCount());
 
     theApp.m_prompts.clear();
     theApp.m_answers = {IDNO, IDNO};
-    HWND hMain = m_pMainFrame->m_hWnd;
-    m_pMainFrame->SendMessage(WM_CLOSE);
+    HWND hMain = m_mdi.m_pFrame->m_hWnd;
+    m_mdi.m_pFrame->SendMessage(WM_CLOSE);
     EXPECT_EQ(2u, theApp.m_prompts.size());
     EXPECT_FALSE(::IsWindow(hMain));
     EXPECT_EQ(0, DocCount());
@@ -470,19 +465,19 @@ TEST_F(DocViewTest, SaveAndCloseCommandsReachTheActiveDocument) {
     ASSERT_NE(nullptr, pDoc);
     pDoc->m_text = "new";
     pDoc->SetModifiedFlag();
-    m_pMainFrame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_FILE_SAVE, 0), 0);
+    m_mdi.m_pFrame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_FILE_SAVE, 0), 0);
     EXPECT_EQ("new", Load(path));
     EXPECT_FALSE(pDoc->IsModified());
 
     // Close asks about a modified document; Cancel keeps it open.
     pDoc->SetModifiedFlag();
     theApp.m_answers = {IDCANCEL};
-    m_pMainFrame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_FILE_CLOSE, 0), 0);
+    m_mdi.m_pFrame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_FILE_CLOSE, 0), 0);
     EXPECT_EQ(1, DocCount());
     theApp.m_answers = {IDNO};
-    m_pMainFrame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_FILE_CLOSE, 0), 0);
+    m_mdi.m_pFrame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_FILE_CLOSE, 0), 0);
     EXPECT_EQ(0, DocCount());
-    EXPECT_EQ(nullptr, m_pMainFrame->MDIGetActive());
+    EXPECT_EQ(nullptr, m_mdi.m_pFrame->MDIGetActive());
 }
 
 TEST_F(DocViewTest, ChildFrameHostsAFormViewWithoutADocument) {
@@ -534,6 +529,6 @@ TEST_F(DocViewTest, TemplateWithUnusableClassesOpensNothing) {
         EXPECT_EQ(1u, theApp.m_prompts.size());
         EXPECT_EQ(nullptr, pTemplate->GetFirstDocPosition());
         EXPECT_EQ(0, g_docsAlive);
-        EXPECT_EQ(nullptr, m_pMainFrame->MDIGetActive());
+        EXPECT_EQ(nullptr, m_mdi.m_pFrame->MDIGetActive());
     }
 }

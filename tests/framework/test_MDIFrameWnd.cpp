@@ -160,14 +160,11 @@ protected:
         ASSERT_TRUE(m_mdi.SetUp(new CDocManager, kDocResource, RUNTIME_CLASS(CListDoc),
                                 RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CCallView), m_pFrame,
                                 kMainResource, CSize(800, 600)));
-        m_pDocManager = m_mdi.m_pDocManager;
-        m_pTemplate = m_mdi.m_pTemplate;
-        m_hFrame = m_mdi.m_hFrame;
     }
     void TearDown() override { m_mdi.TearDown(); }
 
     CMDIChildWnd* OpenChild() {
-        CDocument* pDoc = m_pTemplate->OpenDocumentFile(nullptr);
+        CDocument* pDoc = m_mdi.m_pTemplate->OpenDocumentFile(nullptr);
         if (pDoc == nullptr)
             return nullptr;
         POSITION pos = pDoc->GetFirstViewPosition();
@@ -175,10 +172,7 @@ protected:
     }
 
     CMdiScaffold m_mdi;
-    CDocManager* m_pDocManager = nullptr;
-    CMultiDocTemplate* m_pTemplate = nullptr;
     CMainFrame* m_pFrame = nullptr;
-    HWND m_hFrame = nullptr;
 };
 
 } // namespace
@@ -187,8 +181,8 @@ TEST_F(MDIFrameWndTest, WindowMenuIsThePopupWithTheWindowCommands) {
     HMENU hMenu = m_pFrame->m_hMenuDefault;
     ASSERT_NE(nullptr, hMenu);
     EXPECT_EQ(::GetSubMenu(hMenu, 1), m_pFrame->GetWindowMenuPopup(hMenu));
-    EXPECT_EQ(::GetSubMenu(m_pTemplate->m_hMenuShared, 2),
-              m_pFrame->GetWindowMenuPopup(m_pTemplate->m_hMenuShared));
+    EXPECT_EQ(::GetSubMenu(m_mdi.m_pTemplate->m_hMenuShared, 2),
+              m_pFrame->GetWindowMenuPopup(m_mdi.m_pTemplate->m_hMenuShared));
 
     HMENU hNoWindow = ::CreateMenu();
     HMENU hPopup = ::CreatePopupMenu();
@@ -200,20 +194,20 @@ TEST_F(MDIFrameWndTest, WindowMenuIsThePopupWithTheWindowCommands) {
 }
 
 TEST_F(MDIFrameWndTest, ActiveChildShowsItsMenuAndTheLastOneGivesTheFrameItsOwnBack) {
-    EXPECT_EQ(m_pFrame->m_hMenuDefault, ::GetMenu(m_hFrame));
+    EXPECT_EQ(m_pFrame->m_hMenuDefault, ::GetMenu(m_mdi.m_hFrame));
     CMDIChildWnd* pFirst = OpenChild();
     ASSERT_NE(nullptr, pFirst);
-    EXPECT_EQ(m_pTemplate->m_hMenuShared, ::GetMenu(m_hFrame));
+    EXPECT_EQ(m_mdi.m_pTemplate->m_hMenuShared, ::GetMenu(m_mdi.m_hFrame));
     CMDIChildWnd* pSecond = OpenChild();
     ASSERT_NE(nullptr, pSecond);
-    EXPECT_EQ(m_pTemplate->m_hMenuShared, ::GetMenu(m_hFrame));
+    EXPECT_EQ(m_mdi.m_pTemplate->m_hMenuShared, ::GetMenu(m_mdi.m_hFrame));
 
     pSecond->SendMessage(WM_CLOSE);
-    EXPECT_EQ(m_pTemplate->m_hMenuShared, ::GetMenu(m_hFrame));
+    EXPECT_EQ(m_mdi.m_pTemplate->m_hMenuShared, ::GetMenu(m_mdi.m_hFrame));
     pFirst->SendMessage(WM_CLOSE);
-    EXPECT_EQ(m_pFrame->m_hMenuDefault, ::GetMenu(m_hFrame));
+    EXPECT_EQ(m_pFrame->m_hMenuDefault, ::GetMenu(m_mdi.m_hFrame));
     EXPECT_EQ(nullptr, m_pFrame->MDIGetActive());
-    EXPECT_TRUE(::IsMenu(m_pTemplate->m_hMenuShared)); // still the template's
+    EXPECT_TRUE(::IsMenu(m_mdi.m_pTemplate->m_hMenuShared)); // still the template's
 }
 
 TEST_F(MDIFrameWndTest, ActivationMovesBetweenChildren) {
@@ -255,7 +249,7 @@ TEST_F(MDIFrameWndTest, CommandsGoToTheActiveChildFirst) {
             ASSERT_NE(nullptr, OpenChild());
         }
         if (!c.bWithChild)
-            m_pDocManager->CloseAllDocuments(FALSE);
+            m_mdi.m_pDocManager->CloseAllDocuments(FALSE);
         g_log.clear();
         m_pFrame->SendMessage(WM_COMMAND, MAKEWPARAM(c.nID, 0), 0);
         EXPECT_EQ(std::vector<std::string>{c.handler}, g_log);
@@ -270,7 +264,7 @@ TEST_F(MDIFrameWndTest, WindowCommandsNeedAChild) {
 
     CMDIChildWnd* pChild = OpenChild();
     ASSERT_NE(nullptr, pChild);
-    hWindow = m_pFrame->GetWindowMenuPopup(::GetMenu(m_hFrame));
+    hWindow = m_pFrame->GetWindowMenuPopup(::GetMenu(m_mdi.m_hFrame));
     m_pFrame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hWindow), 2);
     EXPECT_FALSE(IsGrayed(hWindow, ID_WINDOW_CASCADE));
     EXPECT_FALSE(IsGrayed(hWindow, ID_WINDOW_TILE_HORZ));
@@ -288,19 +282,19 @@ TEST_F(MDIFrameWndTest, TitlesNameTheActiveDocument) {
     pChild->MDIRestore();
     m_pFrame->OnUpdateFrameTitle(TRUE);
     EXPECT_EQ("List1", WindowText(pChild->m_hWnd));
-    EXPECT_EQ("List1 - MDI App", WindowText(m_hFrame));
+    EXPECT_EQ("List1 - MDI App", WindowText(m_mdi.m_hFrame));
 
     pChild->GetActiveDocument()->SetTitle("Calls");
     EXPECT_EQ("Calls", WindowText(pChild->m_hWnd));
-    EXPECT_EQ("Calls - MDI App", WindowText(m_hFrame));
+    EXPECT_EQ("Calls - MDI App", WindowText(m_mdi.m_hFrame));
 
     // Maximised, the system shows the child's title beside the frame's own.
     pChild->MDIMaximize();
     m_pFrame->OnUpdateFrameTitle(TRUE);
-    EXPECT_EQ("MDI App - [Calls]", WindowText(m_hFrame));
+    EXPECT_EQ("MDI App - [Calls]", WindowText(m_mdi.m_hFrame));
 
     pChild->SendMessage(WM_CLOSE);
-    EXPECT_EQ("MDI App", WindowText(m_hFrame));
+    EXPECT_EQ("MDI App", WindowText(m_mdi.m_hFrame));
 }
 
 TEST_F(MDIFrameWndTest, ClientTakesWhatTheBarsLeave) {
@@ -330,7 +324,7 @@ TEST_F(MDIFrameWndTest, ChildrenCreatedMaximisedOpenMaximisedOverEachOther) {
     auto* pTemplate =
         new CMultiDocTemplate(kDocResource, RUNTIME_CLASS(CListDoc), RUNTIME_CLASS(CMaximizedChild),
                               RUNTIME_CLASS(CCallView));
-    m_pDocManager->AddDocTemplate(pTemplate);
+    m_mdi.m_pDocManager->AddDocTemplate(pTemplate);
     CDocument* pFirst = pTemplate->OpenDocumentFile(nullptr);
     CDocument* pSecond = pTemplate->OpenDocumentFile(nullptr);
     ASSERT_NE(nullptr, pFirst);
@@ -340,8 +334,8 @@ TEST_F(MDIFrameWndTest, ChildrenCreatedMaximisedOpenMaximisedOverEachOther) {
     ASSERT_NE(nullptr, pActive);
     EXPECT_TRUE(bMaximized);
     EXPECT_EQ(pSecond, pActive->GetActiveDocument());
-    EXPECT_EQ(pTemplate->m_hMenuShared, ::GetMenu(m_hFrame));
-    EXPECT_EQ("MDI App - [List2]", WindowText(m_hFrame));
+    EXPECT_EQ(pTemplate->m_hMenuShared, ::GetMenu(m_mdi.m_hFrame));
+    EXPECT_EQ("MDI App - [List2]", WindowText(m_mdi.m_hFrame));
 
     m_pFrame->MDINext();
     pActive = m_pFrame->MDIGetActive(&bMaximized);
@@ -374,9 +368,9 @@ TEST_F(MDIFrameWndTest, AcceleratorsOfTheActiveChildAndOfTheFrameBecomeCommands)
 
 TEST_F(MDIFrameWndTest, FrameDestroyedWithAnActiveChildLeavesTheSharedMenuAlive) {
     ASSERT_NE(nullptr, OpenChild());
-    ASSERT_EQ(m_pTemplate->m_hMenuShared, ::GetMenu(m_hFrame));
+    ASSERT_EQ(m_mdi.m_pTemplate->m_hMenuShared, ::GetMenu(m_mdi.m_hFrame));
     m_pFrame->DestroyWindow(); // the children, their views and documents go along
-    EXPECT_FALSE(::IsWindow(m_hFrame));
-    EXPECT_TRUE(::IsMenu(m_pTemplate->m_hMenuShared));
-    EXPECT_EQ(0, m_pDocManager->GetOpenDocumentCount());
+    EXPECT_FALSE(::IsWindow(m_mdi.m_hFrame));
+    EXPECT_TRUE(::IsMenu(m_mdi.m_pTemplate->m_hMenuShared));
+    EXPECT_EQ(0, m_mdi.m_pDocManager->GetOpenDocumentCount());
 }

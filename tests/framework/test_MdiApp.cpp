@@ -383,9 +383,6 @@ protected:
         ASSERT_TRUE(m_mdi.SetUp(new CDocManager, IDR_CALLTYPE, RUNTIME_CLASS(CCallDoc),
                                 RUNTIME_CLASS(CCallFrame), RUNTIME_CLASS(CWaveView), m_pFrame,
                                 IDR_MAINFRAME, CSize(900, 650)));
-        m_pDocManager = m_mdi.m_pDocManager;
-        m_pTemplate = m_mdi.m_pTemplate;
-        m_hFrame = m_mdi.m_hFrame;
     }
     void TearDown() override { m_mdi.TearDown(); }
 
@@ -396,7 +393,7 @@ protected:
     }
     // The popup of the shown menu bar that holds the command.
     HMENU PopupWith(UINT nID) {
-        HMENU hBar = ::GetMenu(m_hFrame);
+        HMENU hBar = ::GetMenu(m_mdi.m_hFrame);
         for (int i = 0; i < ::GetMenuItemCount(hBar); ++i) {
             HMENU hPopup = ::GetSubMenu(hBar, i);
             if (::GetMenuState(hPopup, nID, MF_BYCOMMAND) != static_cast<UINT>(-1))
@@ -406,10 +403,7 @@ protected:
     }
 
     CMdiScaffold m_mdi;
-    CDocManager* m_pDocManager = nullptr;
-    CMultiDocTemplate* m_pTemplate = nullptr;
     CMainFrame* m_pFrame = nullptr;
-    HWND m_hFrame = nullptr;
 };
 
 } // namespace
@@ -455,7 +449,7 @@ TEST_F(MdiAppTest, MenuCommandsReachTheActiveViewDocumentChildMainFrameAndApplic
     EXPECT_EQ(std::vector<std::string>{"doc"}, g_handled);
 
     // Without a child the main frame is the first to hear.
-    m_pDocManager->CloseAllDocuments(FALSE);
+    m_mdi.m_pDocManager->CloseAllDocuments(FALSE);
     ASSERT_EQ(nullptr, m_pFrame->MDIGetActive());
     g_handled.clear();
     m_pFrame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_CMD_VIEW, 0), 0);
@@ -504,18 +498,18 @@ TEST_F(MdiAppTest, FileNewTwiceMakesTwoChildrenAndTheTitleFollowsTheActiveOne) {
     CCallFrame* pSecond = FileNew();
     ASSERT_NE(nullptr, pSecond);
     ASSERT_NE(pFirst, pSecond);
-    EXPECT_EQ(2, m_pDocManager->GetOpenDocumentCount());
+    EXPECT_EQ(2, m_mdi.m_pDocManager->GetOpenDocumentCount());
     EXPECT_STREQ("Calls1", pFirst->GetActiveDocument()->GetTitle());
     EXPECT_STREQ("Calls2", pSecond->GetActiveDocument()->GetTitle());
-    EXPECT_EQ(m_pTemplate->m_hMenuShared, ::GetMenu(m_hFrame));
-    EXPECT_EQ("Calls2 - Call Review", WindowText(m_hFrame));
+    EXPECT_EQ(m_mdi.m_pTemplate->m_hMenuShared, ::GetMenu(m_mdi.m_hFrame));
+    EXPECT_EQ("Calls2 - Call Review", WindowText(m_mdi.m_hFrame));
 
     m_pFrame->MDIActivate(pFirst);
     EXPECT_EQ(pFirst, m_pFrame->MDIGetActive());
-    EXPECT_EQ("Calls1 - Call Review", WindowText(m_hFrame));
+    EXPECT_EQ("Calls1 - Call Review", WindowText(m_mdi.m_hFrame));
 
     pFirst->GetActiveDocument()->SetTitle("Monday");
-    EXPECT_EQ("Monday - Call Review", WindowText(m_hFrame));
+    EXPECT_EQ("Monday - Call Review", WindowText(m_mdi.m_hFrame));
 }
 
 TEST_F(MdiAppTest, ClosingAModifiedDocumentAsksAndCancelKeepsItOpen) {
@@ -531,7 +525,7 @@ TEST_F(MdiAppTest, ClosingAModifiedDocumentAsksAndCancelKeepsItOpen) {
     ASSERT_EQ(1u, theApp.m_prompts.size());
     EXPECT_NE(std::string::npos, theApp.m_prompts[0].find("Calls1"));
     EXPECT_TRUE(::IsWindow(hChild));
-    EXPECT_EQ(1, m_pDocManager->GetOpenDocumentCount());
+    EXPECT_EQ(1, m_mdi.m_pDocManager->GetOpenDocumentCount());
     EXPECT_EQ(pChild, m_pFrame->MDIGetActive());
     EXPECT_TRUE(pDoc->IsModified());
 
@@ -540,8 +534,8 @@ TEST_F(MdiAppTest, ClosingAModifiedDocumentAsksAndCancelKeepsItOpen) {
     m_pFrame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_FILE_CLOSE, 0), 0);
     EXPECT_EQ(2u, theApp.m_prompts.size());
     EXPECT_FALSE(::IsWindow(hChild));
-    EXPECT_EQ(0, m_pDocManager->GetOpenDocumentCount());
-    EXPECT_EQ("Call Review", WindowText(m_hFrame));
+    EXPECT_EQ(0, m_mdi.m_pDocManager->GetOpenDocumentCount());
+    EXPECT_EQ("Call Review", WindowText(m_mdi.m_hFrame));
 }
 
 TEST_F(MdiAppTest, ModalNoteDialogExchangesDataBothWays) {
@@ -567,10 +561,10 @@ TEST_F(MdiAppTest, ModalNoteDialogExchangesDataBothWays) {
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ("callback", shownNote);
     EXPECT_EQ("3", shownScore);
-    EXPECT_EQ(m_hFrame, hOwner);
+    EXPECT_EQ(m_mdi.m_hFrame, hOwner);
     EXPECT_STREQ("escalate", dlg.m_strNote);
     EXPECT_EQ(9, dlg.m_nScore);
-    EXPECT_TRUE(::IsWindowEnabled(m_hFrame)); // the owner is given back
+    EXPECT_TRUE(::IsWindowEnabled(m_mdi.m_hFrame)); // the owner is given back
 }
 
 TEST_F(MdiAppTest, ModelessNoteDialogExchangesDataBothWays) {
@@ -581,8 +575,8 @@ TEST_F(MdiAppTest, ModelessNoteDialogExchangesDataBothWays) {
     HWND hDlg = dlg.m_hWnd;
     EXPECT_EQ("billing", ItemText(hDlg, IDC_NOTE_TEXT));
     EXPECT_EQ("7", ItemText(hDlg, IDC_NOTE_SCORE));
-    EXPECT_EQ(m_hFrame, ::GetWindow(hDlg, GW_OWNER));
-    EXPECT_TRUE(::IsWindowEnabled(m_hFrame)); // modeless: the frame stays usable
+    EXPECT_EQ(m_mdi.m_hFrame, ::GetWindow(hDlg, GW_OWNER));
+    EXPECT_TRUE(::IsWindowEnabled(m_mdi.m_hFrame)); // modeless: the frame stays usable
 
     // The frame's members change while the dialog is open: loading shows them.
     dlg.m_strNote = "billing, second call";
@@ -665,7 +659,7 @@ TEST_F(MdiAppTest, VirtualCallListAsksOnlyForVisibleRowsAndScrollsToTheEnd) {
     auto paint = [&]() {
         pView->m_rowsAsked.clear();
         list.Invalidate();
-        ::RedrawWindow(m_hFrame, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        ::RedrawWindow(m_mdi.m_hFrame, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     };
     paint();
     ASSERT_FALSE(pView->m_rowsAsked.empty());
@@ -688,24 +682,24 @@ TEST_F(MdiAppTest, ScreenshotShowsTheViewColoursWhereTheViewPaintsThem) {
     pChild->MoveWindow(0, 0, 600, 400);
     CView* pWave = pChild->GetActiveView();
     ASSERT_NE(nullptr, pWave);
-    ::RedrawWindow(m_hFrame, nullptr, nullptr,
+    ::RedrawWindow(m_mdi.m_hFrame, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     m_pFrame->UpdateWindow();
 
     CTempFolder folder;
     const std::string path = folder.File("frame.bmp");
-    ASSERT_TRUE(SaveWindowAsBmp(m_hFrame, path));
+    ASSERT_TRUE(SaveWindowAsBmp(m_mdi.m_hFrame, path));
     char szDir[MAX_PATH] = "";
     std::string shotDir;
     if (::GetEnvironmentVariableA("ZM_SCREENSHOT_DIR", szDir, sizeof szDir) > 0 &&
         WindowsPathFromUnix(szDir, shotDir)) {
-        EXPECT_TRUE(SaveWindowAsBmp(m_hFrame, shotDir + "\\MdiApp_frame.bmp"));
+        EXPECT_TRUE(SaveWindowAsBmp(m_mdi.m_hFrame, shotDir + "\\MdiApp_frame.bmp"));
     }
 
     CBmpFile shot(path);
     ASSERT_TRUE(shot.Valid());
     CRect window;
-    ::GetWindowRect(m_hFrame, &window);
+    ::GetWindowRect(m_mdi.m_hFrame, &window);
     ASSERT_EQ(window.Width(), shot.Width());
     ASSERT_EQ(window.Height(), shot.Height());
     // A point of the view's client area in the picture.
@@ -730,9 +724,9 @@ TEST_F(MdiAppTest, ScreenshotShowsTheViewColoursWhereTheViewPaintsThem) {
     // The menu bar lies between the frame's top edge and its client area, at
     // its right end past the last title.
     POINT clientOrigin = {0, 0};
-    ::ClientToScreen(m_hFrame, &clientOrigin);
+    ::ClientToScreen(m_mdi.m_hFrame, &clientOrigin);
     CRect frameClient;
-    ::GetClientRect(m_hFrame, &frameClient);
+    ::GetClientRect(m_mdi.m_hFrame, &frameClient);
     const int menuY = clientOrigin.y - window.top - ::GetSystemMetrics(SM_CYMENU) / 2;
     const int menuX = clientOrigin.x - window.left + frameClient.right - 10;
     COLORREF menu = shot.Pixel(menuX, menuY);

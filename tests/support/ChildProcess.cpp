@@ -3,6 +3,7 @@
 #include "ChildProcess.h"
 
 #include "TempFolder.h"
+#include "framework/UnixPath.h"
 
 #include <windows.h>
 
@@ -24,11 +25,9 @@ std::string ChildTestCommand(const std::string& filter, const std::string& repor
     char program[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, program, MAX_PATH);
     // GoogleTest opens the report with the C library, which needs the Unix path.
-    WCHAR wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, report.c_str(), -1, wide, MAX_PATH);
-    char* unixReport = wine_get_unix_file_name(wide);
-    const std::string reportOption = unixReport ? unixReport : report;
-    HeapFree(GetProcessHeap(), 0, unixReport);
+    std::string reportOption;
+    if (!UnixPathFromWindows(report.c_str(), reportOption))
+        reportOption = report;
     // The Win32 name lacks the ".so" of the winelib program file.
     return std::string("\"") + program +
            ".so\" --gtest_also_run_disabled_tests --gtest_filter=" + filter +
