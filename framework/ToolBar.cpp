@@ -5,11 +5,14 @@
 #include "CmdUI.h"
 
 #include <algorithm>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CToolBar, CControlBar)
+    ON_WM_NCCREATE()
+    ON_WM_WINDOWPOSCHANGING()
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_NCCALCSIZE()
@@ -21,6 +24,41 @@ namespace {
 
 const int kSeparatorWidth = 8;
 const int kOneRow = 32767;
+// The space a gripper keeps at the start of a docked bar (room for the skins'
+// two 3-pixel bars after a 3-pixel inset), and the framework's own two lines:
+// 3 pixels each, starting 2 pixels in.
+const int kGripperSpace = 10;
+const int kGripperInset = 2;
+const int kGripperLine = 3;
+
+// Toolbar bitmaps paint their background in the classic light grey; the
+// control masks out the current button-face colour instead, so the grey is
+// turned into that colour before the bitmap goes in. Without it every image
+// sits on a grey square over the skins' gradients.
+void MapBackgroundToButtonFace(HBITMAP hbm) {
+    BITMAP bm = {};
+    if (::GetObjectA(hbm, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight <= 0)
+        return;
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = bm.bmWidth;
+    bmi.bmiHeader.biHeight = -bm.bmHeight; // top-down
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+    HDC hdc = ::GetDC(nullptr);
+    if (::GetDIBits(hdc, hbm, 0, bm.bmHeight, pixels.data(), &bmi, DIB_RGB_COLORS) == bm.bmHeight) {
+        const COLORREF crFace = ::GetSysColor(COLOR_BTNFACE);
+        const DWORD dwFace =
+            (GetRValue(crFace) << 16) | (GetGValue(crFace) << 8) | GetBValue(crFace);
+        for (DWORD& pixel : pixels)
+            if ((pixel & 0xFFFFFF) == 0xC0C0C0)
+                pixel = dwFace;
+        ::SetDIBits(hdc, hbm, 0, bm.bmHeight, pixels.data(), &bmi, DIB_RGB_COLORS);
+    }
+    ::ReleaseDC(nullptr, hdc);
+}
 
 // The resource type of toolbar layouts, and the layout it holds.
 const LPCTSTR kRtToolBar = MAKEINTRESOURCE(241);
@@ -62,7 +100,9 @@ private:
 } // namespace
 
 CToolBar::CToolBar()
-    : m_nMRUWidth(kOneRow), m_dwCtrlStyle(0), m_sizeImage(16, 15), m_hbmImageWell(nullptr) {}
+    : m_nMRUWidth(kOneRow), m_sizeButton(23, 22), m_sizeImage(16, 15),
+      m_bDelayedButtonLayout(FALSE), m_dwCtrlStyle(0), m_hbmImageWell(nullptr), m_cxLeftBorder(0),
+      m_cyTopBorder(0), m_cxRightBorder(0), m_cyBottomBorder(0), m_dwLastLayoutMode(0) {}
 
 CToolBar::~CToolBar() {
     if (m_hbmImageWell != nullptr)
@@ -86,12 +126,19 @@ BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
 }
 
 BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, UINT nID) {
+    return CreateEx(pParentWnd, dwCtrlStyle, dwStyle, CRect(0, 0, 0, 0), nID);
+}
+
+BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRect rcBorders,
+                        UINT nID) {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
+    SetBorders(&rcBorders);
     m_dwCtrlStyle = dwCtrlStyle & (TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TRANSPARENT);
     if (!CWnd::Create(nullptr, nullptr, dwStyle, CRect(0, 0, 0, 0), pParentWnd, nID))
         return FALSE;
-    SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+    if (dwStyle & CBRS_TOOLTIPS)
+        EnableToolTips(TRUE);
     // Commands and their idle updates go to the frame the bar belongs to,
     // wherever it docks or floats later.
     CFrameWnd* pFrame = pParentWnd->AsFrameWnd();
@@ -105,17 +152,40 @@ BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, UINT
     return TRUE;
 }
 
+BOOL CToolBar::OnNcCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (!CControlBar::OnNcCreate(lpCreateStruct))
+        return FALSE;
+    // Straight to the control, before any derived handler of its messages.
+    DefWindowProc(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    if (m_hWndOwner != nullptr)
+        DefWindowProc(TB_SETPARENT, reinterpret_cast<WPARAM>(m_hWndOwner), 0);
+    return TRUE;
+}
+
+void CToolBar::SetBorders(int cxLeft, int cyTop, int cxRight, int cyBottom) {
+    ASSERT(cxLeft >= 0 && cyTop >= 0 && cxRight >= 0 && cyBottom >= 0);
+    m_cxLeftBorder = cxLeft;
+    m_cyTopBorder = cyTop;
+    m_cxRightBorder = cxRight;
+    m_cyBottomBorder = cyBottom;
+}
+
 void CToolBar::SetSizes(SIZE sizeButton, SIZE sizeImage) {
     ASSERT(sizeButton.cx >= sizeImage.cx + 7 && sizeButton.cy >= sizeImage.cy + 6);
     m_sizeImage = sizeImage;
     SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(sizeImage.cx, sizeImage.cy));
     SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(sizeButton.cx, sizeButton.cy));
+    // The control may make the buttons larger than asked (texts).
+    const DWORD dwSize = static_cast<DWORD>(SendMessage(TB_GETBUTTONSIZE));
+    m_sizeButton = CSize(LOWORD(dwSize), HIWORD(dwSize));
+    m_bDelayedButtonLayout = TRUE;
 }
 
 BOOL CToolBar::LoadBitmap(LPCTSTR lpszResourceName) {
     HBITMAP hbm = ::LoadBitmapA(AfxGetResourceHandle(), lpszResourceName);
     if (hbm == nullptr)
         return FALSE;
+    MapBackgroundToButtonFace(hbm);
     BITMAP bm = {};
     ::GetObjectA(hbm, sizeof(bm), &bm);
     const int nImages = m_sizeImage.cx > 0 ? bm.bmWidth / m_sizeImage.cx : 0;
@@ -181,6 +251,7 @@ BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
                                      reinterpret_cast<LPARAM>(buttons.data())))
         return FALSE;
     CalcLayout(-1, ModeOfPlace());
+    m_bDelayedButtonLayout = TRUE;
     return TRUE;
 }
 
@@ -224,6 +295,136 @@ void CToolBar::SetButtonState(int nIndex, UINT nState) {
     info.dwMask = TBIF_BYINDEX | TBIF_STATE;
     info.fsState = static_cast<BYTE>(nState);
     SendMessage(TB_SETBUTTONINFOA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&info));
+}
+
+UINT CToolBar::GetButtonStyle(int nIndex) const {
+    TBBUTTON button = {};
+    if (!::SendMessageA(m_hWnd, TB_GETBUTTON, static_cast<WPARAM>(nIndex),
+                        reinterpret_cast<LPARAM>(&button)))
+        return 0;
+    return button.fsStyle;
+}
+
+void CToolBar::SetButtonStyle(int nIndex, UINT nStyle) {
+    if (nIndex < 0 || nIndex >= GetCount() || GetButtonStyle(nIndex) == nStyle)
+        return;
+    TBBUTTONINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_BYINDEX | TBIF_STYLE;
+    info.fsStyle = static_cast<BYTE>(nStyle);
+    SendMessage(TB_SETBUTTONINFOA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&info));
+    m_bDelayedButtonLayout = TRUE;
+}
+
+BOOL CToolBar::SetButtonText(int nIndex, LPCTSTR lpszText) {
+    TBBUTTON button = {};
+    if (nIndex < 0 || nIndex >= GetCount() ||
+        !DefWindowProc(TB_GETBUTTON, static_cast<WPARAM>(nIndex),
+                       reinterpret_cast<LPARAM>(&button)))
+        return FALSE;
+    INT_PTR nString = -1;
+    if (lpszText != nullptr && *lpszText != '\0') {
+        auto it = std::find_if(m_stringPool.begin(), m_stringPool.end(),
+                               [&](const SPooledString& s) { return s.strText == lpszText; });
+        if (it != m_stringPool.end()) {
+            nString = it->nIndex;
+        } else {
+            // TB_ADDSTRING takes a list ended by an empty string.
+            std::vector<char> list(lpszText, lpszText + ::lstrlenA(lpszText));
+            list.push_back('\0');
+            list.push_back('\0');
+            const LRESULT nAdded =
+                DefWindowProc(TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(list.data()));
+            if (nAdded < 0)
+                return FALSE;
+            m_stringPool.push_back(SPooledString{CString(lpszText), static_cast<int>(nAdded)});
+            nString = nAdded;
+        }
+    }
+    if (button.iString == nString)
+        return TRUE;
+    // The text index is fixed at insertion: the button goes in again with it,
+    // through the control itself so that derived bars see no button change.
+    button.iString = nString;
+    DefWindowProc(TB_DELETEBUTTON, static_cast<WPARAM>(nIndex), 0);
+    DefWindowProc(TB_INSERTBUTTONA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&button));
+    const DWORD dwSize = static_cast<DWORD>(DefWindowProc(TB_GETBUTTONSIZE, 0, 0));
+    m_sizeButton = CSize(LOWORD(dwSize), HIWORD(dwSize));
+    m_bDelayedButtonLayout = TRUE;
+    return TRUE;
+}
+
+CString CToolBar::GetButtonText(int nIndex) const {
+    TBBUTTON button = {};
+    if (!::SendMessageA(m_hWnd, TB_GETBUTTON, static_cast<WPARAM>(nIndex),
+                        reinterpret_cast<LPARAM>(&button)))
+        return CString();
+    for (const SPooledString& pooled : m_stringPool) {
+        if (pooled.nIndex == button.iString)
+            return pooled.strText;
+    }
+    return CString();
+}
+
+INT_PTR CToolBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
+    const int nHit = HitButton(point);
+    if (nHit < 0)
+        return -1;
+    const UINT nID = GetItemID(nHit);
+    if (pTI != nullptr) {
+        // The tooltip is the command string after its first newline (the
+        // whole string when it has none); a command without one shows none.
+        CString strText;
+        if (strText.LoadString(nID)) {
+            const int nNewLine = strText.Find('\n');
+            if (nNewLine >= 0)
+                strText = strText.Mid(nNewLine + 1);
+        }
+        const size_t nBytes = static_cast<size_t>(strText.GetLength()) + 1;
+        char* pszText = static_cast<char*>(::malloc(nBytes));
+        if (pszText == nullptr)
+            return -1;
+        ::lstrcpynA(pszText, strText, static_cast<int>(nBytes));
+        pTI->hwnd = m_hWnd;
+        pTI->uId = nID;
+        GetItemRect(nHit, &pTI->rect);
+        pTI->lpszText = pszText;
+    }
+    return static_cast<INT_PTR>(nID);
+}
+
+void CToolBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) {
+    const DWORD dwFrameBits = CBRS_BORDER_ANY | CBRS_BORDER_3D | CBRS_GRIPPER;
+    if (m_hWnd != nullptr && (dwOldStyle & dwFrameBits) != (dwNewStyle & dwFrameBits))
+        SetWindowPos(nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    m_bDelayedButtonLayout = TRUE;
+}
+
+void CToolBar::CalcInsideRect(CRect& rect, BOOL bHorz) const {
+    CControlBar::CalcInsideRect(rect, bHorz);
+    rect.left += m_cxLeftBorder;
+    rect.top += m_cyTopBorder;
+    rect.right -= m_cxRightBorder;
+    rect.bottom -= m_cyBottomBorder;
+    if ((m_dwStyle & CBRS_GRIPPER) && !(m_dwStyle & CBRS_FLOATING)) {
+        if (bHorz)
+            rect.left += kGripperSpace;
+        else
+            rect.top += kGripperSpace;
+    }
+}
+
+void CToolBar::Layout() {
+    m_bDelayedButtonLayout = FALSE;
+    m_dwLastLayoutMode = ModeOfPlace();
+    CalcDynamicLayout(-1, m_dwLastLayoutMode | LM_COMMIT);
+}
+
+void CToolBar::OnWindowPosChanging(WINDOWPOS* lpwndpos) {
+    CControlBar::OnWindowPosChanging(lpwndpos);
+    if (m_bDelayedButtonLayout || m_dwLastLayoutMode != ModeOfPlace())
+        Layout();
 }
 
 // ---- Layout.
@@ -407,5 +608,21 @@ void CToolBar::OnNcPaint() {
     HDC hDC = ::GetWindowDC(m_hWnd);
     ::ExcludeClipRect(hDC, rectClient.left, rectClient.top, rectClient.right, rectClient.bottom);
     ::FillRect(hDC, &rectWindow, ::GetSysColorBrush(COLOR_BTNFACE));
+    if ((m_dwStyle & CBRS_GRIPPER) && !(m_dwStyle & CBRS_FLOATING)) {
+        // Two raised lines across the bar, in the space CalcInsideRect keeps.
+        const bool bHorz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
+        CRect rectGrip = rectClient;
+        if (bHorz) {
+            rectGrip.left = rectClient.left - kGripperSpace + kGripperInset;
+            rectGrip.right = rectGrip.left + kGripperLine;
+        } else {
+            rectGrip.top = rectClient.top - kGripperSpace + kGripperInset;
+            rectGrip.bottom = rectGrip.top + kGripperLine;
+        }
+        for (int i = 0; i < 2; ++i) {
+            ::DrawEdge(hDC, &rectGrip, BDR_RAISEDINNER, BF_RECT);
+            rectGrip.OffsetRect(bHorz ? kGripperLine : 0, bHorz ? 0 : kGripperLine);
+        }
+    }
     ::ReleaseDC(m_hWnd, hDC);
 }

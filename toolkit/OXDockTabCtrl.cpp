@@ -1,13 +1,14 @@
 // OXDockTabCtrl.cpp: COXDockTabCtrl.
 #include "OXDockTabCtrl.h"
 
+#include "OXCoolToolBar.h"
 #include "OXSizeCtrlBar.h"
 #include "OXSizeDockBar.h"
 
 #include <cstdlib>
 
 // clang-format off
-BEGIN_MESSAGE_MAP(COXDockTabCtrl, CTabCtrl)
+BEGIN_MESSAGE_MAP(COXDockTabCtrl, COXSkinnedTabCtrl)
     ON_WM_CREATE()
     ON_WM_LBUTTONDOWN()
     ON_WM_MOUSEMOVE()
@@ -37,7 +38,7 @@ COXDockTabCtrl::~COXDockTabCtrl() {
 }
 
 int COXDockTabCtrl::OnCreate(LPCREATESTRUCT lpcs) {
-    if (CTabCtrl::OnCreate(lpcs) == -1)
+    if (COXSkinnedTabCtrl::OnCreate(lpcs) == -1)
         return -1;
     m_fontTabs.CreatePointFont(80, "MS Sans Serif");
     SetFont(&m_fontTabs, TRUE);
@@ -206,6 +207,10 @@ void COXDockTabCtrl::OnMouseMove(UINT nFlags, CPoint point) {
         TCHITTESTINFO info = {};
         info.pt = point;
         CControlBar* pBar = GetBar(HitTest(&info));
+        if (auto* pCoolBar = DYNAMIC_DOWNCAST(COXCoolToolBar, pBar)) {
+            pCoolBar->StartBarDrag(CPoint(0, 0)); // its own drag carries it from here
+            return;
+        }
         if (pBar != nullptr && IsSizeControlBar(pBar)) {
             // The bar's own mouse handling carries the caption drag from here.
             auto* pSizeBar = static_cast<COXSizeControlBar*>(pBar);

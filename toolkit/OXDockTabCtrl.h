@@ -9,18 +9,19 @@
 // bar keeps the strip over the bottom 28 pixels of its client area while it
 // holds a tab, 0 pixels high otherwise (COXSizeDockBar::GetTabStripHeight).
 //
-// Status: painted by the system's tab control; the skinned tab painting
-// comes with the tab skins.
+// Painted by the current tab skin (COXSkinnedTabCtrl); it reports its base's
+// runtime class.
 #pragma once
 
+#include "OXSkinnedTabCtrl.h"
+
 #include "framework/Gdi.h"
-#include "framework/TabCtrl.h"
 
 class COXSizeControlBar;
 class COXSizeDockBar;
 class CControlBar;
 
-class COXDockTabCtrl : public CTabCtrl {
+class COXDockTabCtrl : public COXSkinnedTabCtrl {
 public:
     explicit COXDockTabCtrl(COXSizeDockBar* pOwnerDockBar);
     ~COXDockTabCtrl() override;

@@ -1,6 +1,7 @@
 // OXSizableMiniDockFrameWnd.cpp: COXSizableMiniDockFrameWnd.
 #include "OXSizableMiniDockFrameWnd.h"
 
+#include "OXCoolToolBar.h"
 #include "OXMiniFrameSkin.h"
 #include "OXMouseHook.h"
 #include "OXSizeCtrlBar.h"
@@ -272,7 +273,8 @@ void COXSizableMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point) {
             return;
         }
         auto* pSizeBar = dynamic_cast<COXSizeControlBar*>(pBar);
-        if (pSizeBar == nullptr) {
+        auto* pCoolBar = DYNAMIC_DOWNCAST(COXCoolToolBar, pBar);
+        if (pSizeBar == nullptr && pCoolBar == nullptr) {
             Default();
             return;
         }
@@ -284,6 +286,10 @@ void COXSizableMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point) {
         GetWindowRect(&rectFrame);
         ptBar.Offset(rectBar.left - rectFrame.left, rectBar.top - rectFrame.top);
         // From here the bar's own mouse handling carries it.
+        if (pCoolBar != nullptr) {
+            pCoolBar->StartBarDrag(ptBar);
+            return;
+        }
         pSizeBar->CalcDragOffset(ptBar);
         pSizeBar->SetCapture();
         pSizeBar->m_bCaptionDragging = TRUE;

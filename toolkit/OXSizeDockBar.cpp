@@ -2,6 +2,7 @@
 // sharing of row lengths among sizeable bars.
 #include "OXSizeDockBar.h"
 
+#include "OXCoolToolBar.h"
 #include "OXDockbarSkin.h"
 #include "OXSizeCtrlBar.h"
 #include "OXSkinnedApp.h"
@@ -249,7 +250,14 @@ COXSizeControlBar* COXSizeDockBar::FindOtherSizeBar(CControlBar* pBar) {
     return nullptr;
 }
 
-CControlBar* COXSizeDockBar::FindOtherCoolToolBar(CControlBar* /*pBar*/) {
+COXCoolToolBar* COXSizeDockBar::FindOtherCoolToolBar(CControlBar* pBar) {
+    for (int n = 0; n < m_arrBars.GetSize(); ++n) {
+        CControlBar* pOther = GetValidBar(n);
+        if (pOther != nullptr && pOther != pBar) {
+            if (auto* pCoolBar = DYNAMIC_DOWNCAST(COXCoolToolBar, pOther))
+                return pCoolBar;
+        }
+    }
     return nullptr;
 }
 

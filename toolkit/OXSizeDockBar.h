@@ -3,8 +3,9 @@
 // proportion when the frame is resized, splitters lie between neighbouring
 // sizeable bars and between rows, one bar of a row can be maximised at the
 // expense of the others, bars sharing one place are shown one at a time under
-// a tab strip, and a caption drag asks which dock bar takes a bar at a screen
-// point and docks it there.
+// a tab strip, and a caption drag (or a cool toolbar's own drag) asks which
+// dock bar takes a bar at a screen point and docks it there. Sizeable bars and
+// cool toolbars never share a dock bar, and a menu bar keeps a row of its own.
 //
 // Classes: COXSizeDockBar; SRowMetrics.
 //
@@ -25,6 +26,7 @@
 #include "framework/DockBar.h"
 #include "framework/PtrCollections.h"
 
+class COXCoolToolBar;
 class COXDockbarSkin;
 class COXSizeControlBar;
 
@@ -67,6 +69,9 @@ public:
     // Where a bar dropped at (x, y) (client coordinates) enters the array:
     // points just outside the left or top edge snap onto it.
     CPoint FindInsertPoint(int x, int y) const;
+    // The same for pBar, after stepping the point past every row (column)
+    // that holds a menu bar, or past every row when pBar is the menu bar.
+    CPoint FindInsertPoint(CControlBar* pBar, int x, int y) const;
     // The left edge a sizeable bar gets in the row at nTop: past every bar
     // of that row that starts at or before nLeft (and its splitter).
     int GetRowInsertLeft(CControlBar* pBar, int nTop, int nLeft) const;
@@ -78,8 +83,7 @@ public:
     int CountBarsAtSamePlace(CControlBar* pBar);
     int CountOtherSizeBars(CControlBar* pBar);
     COXSizeControlBar* FindOtherSizeBar(CControlBar* pBar);
-    // Always null: there is no cool toolbar class yet.
-    CControlBar* FindOtherCoolToolBar(CControlBar* pBar);
+    COXCoolToolBar* FindOtherCoolToolBar(CControlBar* pBar);
     CControlBar* GetFirstDockedBar() const;
     int GetTabStripHeight() const;
     COXDockbarSkin* GetDockbarSkin();

@@ -3,6 +3,7 @@
 // bar within its row, and fitting a row around a bar docked into it.
 #include "OXSizeDockBar.h"
 
+#include "OXMenuBar.h"
 #include "OXSizeCtrlBar.h"
 
 #include "framework/FrameWnd.h"
@@ -51,6 +52,8 @@ COXSizeDockBar* COXSizeDockBar::FindDockBarAt(CPoint ptScreen, CControlBar* pBar
     CFrameWnd* pFrame = pMainWnd != nullptr ? pMainWnd->AsFrameWnd() : nullptr;
     if (pFrame == nullptr)
         return nullptr;
+    const BOOL bSizeable = IsSizeControlBar(pBar);
+    const BOOL bCoolBar = DYNAMIC_DOWNCAST(COXCoolToolBar, pBar) != nullptr;
     for (int nPass = 0; nPass < 2; ++nPass) {
         for (const SDockSide& side : kDockSides) {
             auto* pDockBar = DYNAMIC_DOWNCAST(COXSizeDockBar, pFrame->GetControlBar(side.nID));
@@ -64,6 +67,10 @@ COXSizeDockBar* COXSizeDockBar::FindDockBarAt(CPoint ptScreen, CControlBar* pBar
                     rect.bottom -= kSideBottomCut;
             }
             if (!rect.PtInRect(ptScreen))
+                continue;
+            // Sizeable bars and cool toolbars keep to dock bars of their own.
+            if ((bSizeable && pDockBar->FindOtherCoolToolBar(pBar) != nullptr) ||
+                (bCoolBar && pDockBar->FindOtherSizeBar(pBar) != nullptr))
                 continue;
             if (pDockBar->m_wndTabs.GetItemCount() != 0 &&
                 pDockBar->m_wndTabs.HitTestBar(ptScreen, pBar) == -1)
@@ -84,6 +91,25 @@ CPoint COXSizeDockBar::FindInsertPoint(int x, int y) const {
     if (y >= T - kSnapFar && y <= T - kSnapNear)
         y = T - 2;
     return CPoint(x, y);
+}
+
+CPoint COXSizeDockBar::FindInsertPoint(CControlBar* pBar, int x, int y) const {
+    const COXDockAxis axis(IsHorizontal());
+    const BOOL bMenuBarMoves = DYNAMIC_DOWNCAST(COXMenuBar, pBar) != nullptr;
+    CPoint pt(x, y);
+    // Rows come in array order from the top (left), so one walk steps past
+    // every row the point meets on its way.
+    for (int n = 0; n < m_arrBars.GetSize(); ++n) {
+        CControlBar* pOther = GetValidBar(n);
+        if (pOther == nullptr || pOther == pBar || !pOther->IsVisible() ||
+            (!bMenuBarMoves && DYNAMIC_DOWNCAST(COXMenuBar, pOther) == nullptr))
+            continue;
+        const CRect rect = ClientRectOf(pOther, this);
+        const int nAcross = axis.Across(pt);
+        if (nAcross >= axis.Across(rect.TopLeft()) && nAcross <= axis.Across(rect.BottomRight()))
+            axis.Across(pt) = axis.Across(rect.BottomRight()) + 2;
+    }
+    return FindInsertPoint(pt.x, pt.y);
 }
 
 int COXSizeDockBar::GetRowInsertLeft(CControlBar* pBar, int nTop, int nLeft) const {
@@ -171,7 +197,7 @@ void COXSizeDockBar::DockBarAtRect(CControlBar* pBar, LPCRECT lpRect) {
     if (lpRect != nullptr) {
         CRect rect(*lpRect);
         ScreenToClient(&rect);
-        const CPoint ptInsert = FindInsertPoint(rect.left - 5, rect.top);
+        const CPoint ptInsert = FindInsertPoint(pBar, rect.left - 5, rect.top);
         nPosNew = Insert(pBar, rect, ptInsert);
         const CRect rectCurrent = ClientRectOf(pBar, this);
         CRect rectClient;

@@ -172,6 +172,16 @@ COLORREF COXSkinXP::InvertColor(COLORREF crColor) {
     return RGB(255 - GetRValue(crColor), 255 - GetGValue(crColor), 255 - GetBValue(crColor));
 }
 
+COLORREF COXSkinXP::ScaleColor(COLORREF crColor, float fRed, float fGreen, float fBlue) {
+    return RGB(MixChannel(GetRValue(crColor), 0, 0, fRed, 0.0f, 0.0f),
+               MixChannel(GetGValue(crColor), 0, 0, fGreen, 0.0f, 0.0f),
+               MixChannel(GetBValue(crColor), 0, 0, fBlue, 0.0f, 0.0f));
+}
+
+COLORREF COXSkinXP::GetLightFaceColor() {
+    return ScaleColor(Sys(COLOR_BTNFACE), 1.2f, 1.2f, 1.2f);
+}
+
 // The classic mask copy: the target XOR the bitmap, cleared where the bitmap is
 // opaque, XOR the bitmap again, so the target survives only where the mask is set.
 void COXSkinXP::DrawTransparentBitmap(CBitmap* pBitmap, CDC* pDC, int x, int y, int nWidth,

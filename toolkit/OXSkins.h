@@ -130,6 +130,11 @@ public:
     static COLORREF ShiftColor(COLORREF crColor, int nRed, int nGreen, int nBlue);
     // 255 minus each channel.
     static COLORREF InvertColor(COLORREF crColor);
+    // Each channel times its own factor, truncated toward zero and capped at 255.
+    static COLORREF ScaleColor(COLORREF crColor, float fRed, float fGreen, float fBlue);
+    // COLOR_BTNFACE scaled by 1.2 in every channel: the face of tabs that are
+    // not selected.
+    static COLORREF GetLightFaceColor();
     // Copies the bitmap (not selected anywhere) to (x, y) on pDC, leaving the
     // target visible where the bitmap has crTransparent.
     static void DrawTransparentBitmap(CBitmap* pBitmap, CDC* pDC, int x, int y, int nWidth,
