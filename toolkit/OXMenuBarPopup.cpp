@@ -179,6 +179,9 @@ void COXMenuBar::TrackItemPopup(int nItem) {
     m_nOpenItem = nItem;
     m_nNextItem = -1;
     PressItemButton(nItem, TRUE);
+    // The control's own hot tracking stops while the popup's loop holds the
+    // mouse, so an item left hot before would stay lit beside this one.
+    SendMessage(TB_SETHOTITEM, static_cast<WPARAM>(nItem < GetItemCount() ? nItem : -1));
 
     if (pBitmapMenu != nullptr)
         pBitmapMenu->TrackFromButton(this, pMainWnd);

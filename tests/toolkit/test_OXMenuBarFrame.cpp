@@ -647,7 +647,7 @@ TEST_F(MenuBarFrameTest, HoveringOverAnotherItemWhileAPopupIsOpenSwitchesPopupsI
     Activate();
     COXMenuBar& bar = Bar();
     const CPoint ptFile = ItemCentre(0), ptWindow = ItemCentre(2);
-    int nPopupsAtFile = 0, nPopupsAfterStill = 0, nOpenAfterHover = -1;
+    int nPopupsAtFile = 0, nPopupsAfterStill = 0, nOpenAfterHover = -1, nHotAfterHover = -1;
     DWORD dwStill = 0;
     const bool bDone =
         RunScript(bar, {[&] {
@@ -677,6 +677,7 @@ TEST_F(MenuBarFrameTest, HoveringOverAnotherItemWhileAPopupIsOpenSwitchesPopupsI
                             if (bar.GetOpenItem() != 2 || OpenPopupWindows().empty())
                                 return false;
                             nOpenAfterHover = bar.GetOpenItem();
+                            nHotAfterHover = static_cast<int>(bar.SendMessage(TB_GETHOTITEM));
                             return true;
                         },
                         WaitStep(400),
@@ -689,6 +690,7 @@ TEST_F(MenuBarFrameTest, HoveringOverAnotherItemWhileAPopupIsOpenSwitchesPopupsI
     EXPECT_TRUE(bDone);
     EXPECT_EQ(nPopupsAfterStill, nPopupsAtFile);
     EXPECT_EQ(nOpenAfterHover, 2);
+    EXPECT_EQ(nHotAfterHover, 2); // the item left behind is not lit any more
 }
 
 TEST_F(MenuBarFrameTest, AMaximisedChildShowsItsIconAndButtonsAndTheCloseButtonClosesItInput) {
