@@ -83,7 +83,8 @@ END_MESSAGE_MAP()
 // clang-format on
 
 COXSHBEdit::COXSHBEdit()
-    : m_bHasDisplay(FALSE), m_clrBrush(::GetSysColor(COLOR_WINDOW)), m_bIsEditing(FALSE) {
+    : m_bHasDisplay(FALSE), m_clrBrush(::GetSysColor(COLOR_WINDOW)), m_dwStyleCreated(0),
+      m_bIsEditing(FALSE) {
     m_brushBack.CreateSolidBrush(m_clrBrush);
 }
 
@@ -156,7 +157,9 @@ BOOL COXSHBEdit::StartEdit(const SHBE_DISPLAY* pDisplay) {
     CRect rect = RectInParent(m_hWnd);
     if (m_hWnd != nullptr) {
         GetWindowText(sText);
-        dwStyle = GetStyle();
+        // The edit control takes WS_BORDER out of its style at creation and
+        // draws the border itself; the window made again keeps it.
+        dwStyle = GetStyle() | (m_dwStyleCreated & WS_BORDER);
         nID = static_cast<UINT>(GetDlgCtrlID());
         hWndParent = ::GetParent(m_hWnd);
     }
@@ -243,6 +246,9 @@ void COXSHBEdit::FinishEdit(BOOL bOK) {
 
 LRESULT COXSHBEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_NCCREATE:
+        m_dwStyleCreated = static_cast<DWORD>(reinterpret_cast<LPCREATESTRUCT>(lParam)->style);
+        break;
     case WM_KEYDOWN:
         if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
             FinishEdit(wParam == VK_RETURN);

@@ -20,15 +20,21 @@
 // - The stored copy of the record keeps its rectangles, style, colours and mask
 //   for the growth and the colours; its text and font pointers are borrowed for
 //   the StartEdit call only and are not kept.
-// - Differences from the plain rules of such an editor, each for a sound result:
-//   a record without SHBEIF_RECTDISPLAY is checked against the window's
-//   rectangle in the parent's coordinates (where it opens), not its client
-//   rectangle; a mouse message forwarded to a window's client area keeps its
-//   key-state wParam; an edit that does not set SHBEIF_CLRBACK paints in the
-//   window colour again even after one that did; a null text counts as empty
-//   and a null font as no font; the characters of Enter and Escape are
-//   consumed with their keys, so a multi-line editor does not take a line
-//   break after it has ended.
+// - Where the plain rules of such an editor would give a wrong result, it does
+//   this instead:
+//   - a record without SHBEIF_STYLE keeps the border of the window before,
+//     which the edit control hides from its own style;
+//   - a record without SHBEIF_RECTDISPLAY is checked against the window's
+//     rectangle in the parent's coordinates, where it opens, not against its
+//     client rectangle;
+//   - a mouse message passed on to a window's client area keeps its key-state
+//     wParam (the hit-test code goes only with the non-client form);
+//   - an edit that does not set SHBEIF_CLRBACK paints in the window colour
+//     again, also after one that did;
+//   - a null text counts as empty, a null font as none;
+//   - the characters of Enter and Escape are consumed with their keys, so a
+//     multi-line editor takes no line break after its edit has ended;
+//   - an edit opened by the parent from the end notification stays shown.
 #pragma once
 
 #include "framework/Edit.h"
@@ -125,5 +131,6 @@ private:
     CFont m_font;           // owns; empty until an edit brings SHBEIF_FONT
     CBrush m_brushBack;     // owns; the background of the text
     COLORREF m_clrBrush;    // the colour m_brushBack was made in
+    DWORD m_dwStyleCreated; // the style the window was made with, WS_BORDER included
     BOOL m_bIsEditing;
 };

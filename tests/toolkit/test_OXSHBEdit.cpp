@@ -488,6 +488,30 @@ TEST_F(OXSHBEditTest, AnotherEditKeepsTheFontAndWhatItsRecordLeavesOut) {
     EXPECT_STREQ(logFont.lfFaceName, "Tahoma");
 }
 
+// The edit control keeps WS_BORDER to itself (it draws the border inside its
+// client area), so an edit that leaves the style out still has its border.
+TEST_F(OXSHBEditTest, AnEditWithoutAStyleKeepsTheBorderOfTheLast) {
+    auto inset = [&]() {
+        CRect rectFormat, rectClient;
+        m_edit.GetRect(&rectFormat);
+        m_edit.GetClientRect(&rectClient);
+        return rectFormat.top - rectClient.top;
+    };
+    SHBE_DISPLAY first = HeaderRecord("first", CRect(10, 20, 210, 45), &m_font);
+    ASSERT_TRUE(m_edit.StartEdit(&first));
+    const int nBordered = inset();
+    m_edit.SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+    SHBE_DISPLAY second;
+    second.nMask = SHBEIF_TEXT;
+    second.pszText = "second";
+    ASSERT_TRUE(m_edit.StartEdit(&second));
+    EXPECT_EQ(inset(), nBordered);
+    m_edit.SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+    first.dwStyle = ES_AUTOHSCROLL;
+    ASSERT_TRUE(m_edit.StartEdit(&first));
+    EXPECT_LT(inset(), nBordered);
+}
+
 TEST_F(OXSHBEditTest, TheMinimalRectangleWidensWhereTheEditorOpens) {
     SHBE_DISPLAY display = HeaderRecord("x", CRect(50, 20, 55, 40), &m_font);
     display.nMask |= SHBEIF_RECTMIN;
