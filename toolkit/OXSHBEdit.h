@@ -10,7 +10,8 @@
 // that a click anywhere else accepts the edit and then reaches the window under
 // the cursor. Enter accepts, Escape cancels, losing the focus accepts. The end
 // goes to the parent as WM_NOTIFY (wParam the editor's identifier); the parent
-// reads the new text from the editor's window, which is hidden by then.
+// reads the new text from the editor's window during the notification; the
+// window is hidden after it.
 //
 // Status:
 // - Growth as typing (SHBEIF_ENLARGE) and the colours follow the reflected
@@ -32,6 +33,8 @@
 //   - an edit that does not set SHBEIF_CLRBACK paints in the window colour
 //     again, also after one that did;
 //   - a null text counts as empty, a null font as none;
+//   - the capture is taken on the focus only while an edit is open, so a
+//     hidden editor that gets the focus reports no end when it loses it;
 //   - the characters of Enter and Escape are consumed with their keys, so a
 //     multi-line editor takes no line break after its edit has ended;
 //   - an edit opened by the parent from the end notification stays shown.
