@@ -24,9 +24,9 @@
 // - a context menu asked for CMF_DEFAULTONLY comes back empty, so the default
 //   command is taken from the full menu (InvokeDefaultCommand);
 // - every object's menu has a default item ("Open"); for a file it does
-//   nothing and reports success, for a folder it asks the "Folder" class,
-//   which in a bare prefix has no program and makes the shell show an error
-//   box of its own;
+//   nothing and reports success; for a folder it goes to the "Folder" class,
+//   for which a bare prefix has no program: the shell then does not return
+//   (seen with a 40-second limit), so the tests never run it on a folder;
 // - the structure size of an invoked command is that of this build (56 bytes
 //   on 64-bit), not the 36 of a 32-bit program.
 #pragma once
