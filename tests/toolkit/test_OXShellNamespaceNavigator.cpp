@@ -233,6 +233,9 @@ TEST_F(OXShellNamespaceNavigatorTest, PathsBecomeListsAndFoldersWithTheDesktopAs
         }
         pFolder->Release();
     }
+    CTraceCapture trace;
+    m_nav.GetShellFolderFromPath(m_tmp.File("Missing").c_str())->Release();
+    EXPECT_TRUE(trace.Holds("cannot be bound; the desktop folder is returned"));
     EXPECT_NE(nullptr, m_nav.GetSystemImageList(TRUE));
     EXPECT_NE(nullptr, m_nav.GetSystemImageList(FALSE));
 }
