@@ -16,10 +16,6 @@
 
 namespace {
 
-BOOL IsDisabledState(UINT nState) {
-    return (nState & (ODS_DISABLED | ODS_GRAYED)) != 0;
-}
-
 // The image to show: the hot one for a selected item that has one.
 int ImageIndexFor(UINT nState, const COXImageInfo* pImageInfo) {
     return (nState & ODS_SELECTED) && pImageInfo->GetHotIndex() >= 0 ? pImageInfo->GetHotIndex()

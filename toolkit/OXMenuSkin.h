@@ -112,6 +112,8 @@ protected:
                                   UINT nStateFlags, CBrush* pBrush);
     // The "Marlett" glyph centred in rect; the font is SM_CYMENUCHECK high.
     static void DrawMarlettGlyph(CDC* pDC, LPCTSTR lpszGlyph, const CRect& rect, COLORREF crText);
+    // Disabled or grayed: both look the same in every family.
+    static BOOL IsDisabledState(UINT nState) { return (nState & (ODS_DISABLED | ODS_GRAYED)) != 0; }
 };
 
 // System colours; popup windows keep the platform's look.

@@ -8,14 +8,6 @@
 #include "framework/Dc.h"
 #include "framework/Gdi.h"
 
-namespace {
-
-BOOL IsDisabledState(UINT nState) {
-    return (nState & (ODS_DISABLED | ODS_GRAYED)) != 0;
-}
-
-} // namespace
-
 COXMenuSkinXP::COXMenuSkinXP(COXSkinXP* pSkin) : m_pSkin(pSkin) {
     m_metrics.LeftMargin = 3;
     m_metrics.MarginExtra = 5;

@@ -50,8 +50,12 @@ BOOL IsNewComCtl() {
     return COXCoolToolBar::GetComCtlVersion() >= OX_COMCTL_VERSION_471;
 }
 
-// A separator whose id names a child control placed on it.
-BOOL IsWindowButton(COXCoolToolBar* pBar, int nIndex) {
+} // namespace
+
+// ---------------------------------------------------------------------------
+// COXToolbarSkin
+
+BOOL COXToolbarSkin::IsWindowButton(COXCoolToolBar* pBar, int nIndex) {
     TBBUTTON button = {};
     if (nIndex < 0 || !pBar->SendMessage(TB_GETBUTTON, static_cast<WPARAM>(nIndex),
                                          reinterpret_cast<LPARAM>(&button)))
@@ -59,17 +63,12 @@ BOOL IsWindowButton(COXCoolToolBar* pBar, int nIndex) {
     return (button.fsStyle & TBSTYLE_SEP) && button.idCommand != 0;
 }
 
-CRect ItemRect(COXCoolToolBar* pBar, int nIndex) {
+CRect COXToolbarSkin::ItemRect(COXCoolToolBar* pBar, int nIndex) {
     CRect rect;
     pBar->SendMessage(TB_GETITEMRECT, static_cast<WPARAM>(nIndex),
                       reinterpret_cast<LPARAM>(static_cast<RECT*>(&rect)));
     return rect;
 }
-
-} // namespace
-
-// ---------------------------------------------------------------------------
-// COXToolbarSkin
 
 BOOL COXToolbarSkin::IsMenuBar(const COXCoolToolBar* pBar) {
     return pBar->IsKindOf(RUNTIME_CLASS(COXMenuBar));

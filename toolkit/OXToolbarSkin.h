@@ -74,6 +74,9 @@ protected:
     virtual LRESULT CustomDraw(CDC* pDC, LPNMTBCUSTOMDRAW pCustomDraw, COXCoolToolBar* pBar) = 0;
     static BOOL IsMenuBar(const COXCoolToolBar* pBar);
     static BOOL IsHorizontal(const COXCoolToolBar* pBar);
+    // A separator whose id names a child control placed on it.
+    static BOOL IsWindowButton(COXCoolToolBar* pBar, int nIndex);
+    static CRect ItemRect(COXCoolToolBar* pBar, int nIndex);
 };
 
 class COXToolbarSkinClassic : public COXToolbarSkin {

@@ -48,21 +48,6 @@ void DrawImageShadow(CDC* pDC, HIMAGELIST hList, int nImage, CPoint pt, CSize si
     pDC->SetBkColor(crOldBk);
 }
 
-CRect ItemRect(COXCoolToolBar* pBar, int nIndex) {
-    CRect rect;
-    pBar->SendMessage(TB_GETITEMRECT, static_cast<WPARAM>(nIndex),
-                      reinterpret_cast<LPARAM>(static_cast<RECT*>(&rect)));
-    return rect;
-}
-
-BOOL IsWindowButton(COXCoolToolBar* pBar, int nIndex) {
-    TBBUTTON button = {};
-    if (nIndex < 0 || !pBar->SendMessage(TB_GETBUTTON, static_cast<WPARAM>(nIndex),
-                                         reinterpret_cast<LPARAM>(&button)))
-        return FALSE;
-    return (button.fsStyle & TBSTYLE_SEP) && button.idCommand != 0;
-}
-
 HIMAGELIST ImageList(COXCoolToolBar* pBar, UINT nMessage) {
     return reinterpret_cast<HIMAGELIST>(pBar->SendMessage(nMessage));
 }
