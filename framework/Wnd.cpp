@@ -66,6 +66,11 @@ WNDPROC CurrentWndProc(HWND hWnd) {
 WNDPROC InstallAfxWndProc(HWND hWnd) {
     if (CurrentWndProc(hWnd) == &AfxWndProc)
         return nullptr;
+    // A subclass put over such a class before this (PreSubclassWindow may do
+    // that) passes every message down to AfxWndProc already; another one on
+    // top would have the object's default processing come back to it for ever.
+    if (reinterpret_cast<WNDPROC>(::GetClassLongPtrA(hWnd, GCLP_WNDPROC)) == &AfxWndProc)
+        return nullptr;
     return reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
 }
