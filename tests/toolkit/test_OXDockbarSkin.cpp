@@ -14,6 +14,7 @@
 #include "toolkit/OXSkinnedApp.h"
 #include "toolkit/OXSkins.h"
 #include "toolkit/OXSplitterRect.h"
+#include "tests/support/ColorCheck.h"
 #include "tests/support/Canvas.h"
 #include "tests/support/UiScript.h"
 
@@ -51,19 +52,6 @@ COXSkin2003* Skin2003() {
 
 COXSkinXP* SkinXP() {
     return dynamic_cast<COXSkinXP*>(UseSkin("Office XP"));
-}
-
-std::string Hex(COLORREF color) {
-    char text[16];
-    snprintf(text, sizeof(text), "%06lX", static_cast<unsigned long>(color));
-    return text;
-}
-
-// Within one gradient step of the expected colour, channel by channel.
-bool Near(COLORREF actual, COLORREF expected, int nTolerance) {
-    return std::abs(GetRValue(actual) - GetRValue(expected)) <= nTolerance &&
-           std::abs(GetGValue(actual) - GetGValue(expected)) <= nTolerance &&
-           std::abs(GetBValue(actual) - GetBValue(expected)) <= nTolerance;
 }
 
 // A bar-sized bitmap that a skin draws a caption into, read back pixel by pixel.

@@ -16,6 +16,7 @@
 #include "framework/FrameWnd.h"
 #include "framework/WinApp.h"
 
+#include "tests/support/ColorCheck.h"
 #include "tests/support/Canvas.h"
 #include "tests/support/UiScript.h"
 
@@ -44,13 +45,6 @@ std::string FileName(const char* pszPrefix, const char* pszSkin) {
 
 COLORREF Sys(int nIndex) {
     return ::GetSysColor(nIndex);
-}
-
-// Within nTolerance of the expected colour, channel by channel.
-bool Near(COLORREF actual, COLORREF expected, int nTolerance) {
-    return std::abs(GetRValue(actual) - GetRValue(expected)) <= nTolerance &&
-           std::abs(GetGValue(actual) - GetGValue(expected)) <= nTolerance &&
-           std::abs(GetBValue(actual) - GetBValue(expected)) <= nTolerance;
 }
 
 const COLORREF kUnpainted = RGB(1, 2, 3); // a colour no skin draws

@@ -9,6 +9,7 @@
 #include "toolkit/OXSkinnedApp.h"
 #include "toolkit/OXSkins.h"
 #include "framework/MiniFrameWnd.h"
+#include "tests/support/ColorCheck.h"
 #include "tests/support/UiScript.h"
 
 #include <windows.h>
@@ -23,12 +24,6 @@ const COLORREF kMarker = RGB(1, 2, 3); // a colour no skin draws here
 
 COLORREF Sys(int nIndex) {
     return ::GetSysColor(nIndex);
-}
-
-std::string Hex(COLORREF color) {
-    char text[16];
-    snprintf(text, sizeof(text), "%06lX", static_cast<unsigned long>(color));
-    return text;
 }
 
 COXSkin* UseSkin(const char* pszName) {

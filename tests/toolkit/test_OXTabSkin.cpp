@@ -16,6 +16,7 @@
 #include "toolkit/OXSkinnedTabCtrl.h"
 #include "toolkit/OXTabSkin.h"
 
+#include "tests/support/ColorCheck.h"
 #include "tests/support/Canvas.h"
 #include "tests/support/UiScript.h"
 
@@ -34,19 +35,6 @@ const COLORREF kBlack = RGB(0, 0, 0);
 
 COLORREF Sys(int nIndex) {
     return ::GetSysColor(nIndex);
-}
-
-std::string Hex(COLORREF color) {
-    char text[16];
-    snprintf(text, sizeof(text), "%06lX", static_cast<unsigned long>(color));
-    return text;
-}
-
-// Within nTolerance of the expected colour, channel by channel.
-bool Near(COLORREF actual, COLORREF expected, int nTolerance) {
-    return std::abs(GetRValue(actual) - GetRValue(expected)) <= nTolerance &&
-           std::abs(GetGValue(actual) - GetGValue(expected)) <= nTolerance &&
-           std::abs(GetBValue(actual) - GetBValue(expected)) <= nTolerance;
 }
 
 COXSkin* UseSkin(const char* pszName) {

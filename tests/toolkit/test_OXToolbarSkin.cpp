@@ -8,6 +8,7 @@
 
 #include "toolkit/OXSkinnedApp.h"
 #include "toolkit/OXSkins.h"
+#include "tests/support/ColorCheck.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -33,18 +34,6 @@ COXSkin* UseSkin(const char* pszName) {
 
 COXToolbarSkin* ToolbarSkin(const char* pszName) {
     return UseSkin(pszName)->GetToolbarSkin();
-}
-
-std::string Hex(COLORREF color) {
-    char text[16];
-    snprintf(text, sizeof(text), "%06lX", static_cast<unsigned long>(color));
-    return text;
-}
-
-bool Near(COLORREF a, COLORREF b, int nTolerance) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= nTolerance &&
-           std::abs(GetGValue(a) - GetGValue(b)) <= nTolerance &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= nTolerance;
 }
 
 class ToolbarSkinTest : public CoolBarTest {

@@ -20,6 +20,7 @@
 #include "toolkit/OXSkinnedApp.h"
 #include "toolkit/OXSkins.h"
 
+#include "tests/support/ColorCheck.h"
 #include "tests/support/Canvas.h"
 #include "tests/support/GeometryPrint.h"
 #include "tests/support/TraceCapture.h"
@@ -44,18 +45,6 @@ COXSkinnedApp theApp;
 const UINT kBarID = 7565;
 const int kBarWidth = 200;
 const COLORREF kOwnerDrawn = RGB(12, 200, 34); // what the owner paints a header with
-
-std::string Hex(COLORREF color) {
-    char text[16];
-    snprintf(text, sizeof(text), "%06lX", static_cast<unsigned long>(color));
-    return text;
-}
-
-bool Near(COLORREF actual, COLORREF expected, int nTolerance) {
-    return std::abs(GetRValue(actual) - GetRValue(expected)) <= nTolerance &&
-           std::abs(GetGValue(actual) - GetGValue(expected)) <= nTolerance &&
-           std::abs(GetBValue(actual) - GetBValue(expected)) <= nTolerance;
-}
 
 void UseSkin(const char* pszSkin) {
     theApp.m_pMainWnd = nullptr; // nothing to re-lay out: each test sizes its own bar

@@ -13,6 +13,7 @@
 #include "toolkit/OXShortcutBarSkin.h"
 #include "toolkit/OXSkinnedApp.h"
 #include "toolkit/OXSkins.h"
+#include "tests/support/ColorCheck.h"
 #include "tests/support/Canvas.h"
 #include "tests/support/UiScript.h"
 #include "framework/ImageList.h"
@@ -54,19 +55,6 @@ const UINT kBarID = 7565;
 
 COLORREF Sys(int nIndex) {
     return ::GetSysColor(nIndex);
-}
-
-std::string Hex(COLORREF color) {
-    char text[16];
-    snprintf(text, sizeof(text), "%06lX", static_cast<unsigned long>(color));
-    return text;
-}
-
-// Within nTolerance of the expected colour, channel by channel.
-bool Near(COLORREF actual, COLORREF expected, int nTolerance) {
-    return std::abs(GetRValue(actual) - GetRValue(expected)) <= nTolerance &&
-           std::abs(GetGValue(actual) - GetGValue(expected)) <= nTolerance &&
-           std::abs(GetBValue(actual) - GetBValue(expected)) <= nTolerance;
 }
 
 COXSkin* UseSkin(const char* pszName) {
