@@ -231,18 +231,24 @@ COXShortcutBarSkin* COXSHBListCtrl::GetShortcutBarSkin() const {
 }
 
 LRESULT COXSHBListCtrl::SendSHBNotification(UINT nCode, int nItem, LPARAM lParam) const {
-    if (m_pShortcutBar != nullptr)
-        return m_pShortcutBar->SendSHBNotification(nCode, m_hGroup, nItem, lParam);
-    CWnd* pOwner = GetOwner();
-    if (pOwner == nullptr || pOwner->m_hWnd == nullptr)
-        return 0;
     NMSHORTCUTBAR nmshb;
-    nmshb.hdr.hwndFrom = m_hWnd;
-    nmshb.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
     nmshb.hdr.code = nCode;
     nmshb.nItem = nItem;
     nmshb.lParam = lParam;
-    return pOwner->SendMessage(WM_NOTIFY, nmshb.hdr.idFrom, reinterpret_cast<LPARAM>(&nmshb));
+    return SendSHBNotification(&nmshb);
+}
+
+LRESULT COXSHBListCtrl::SendSHBNotification(LPNMSHORTCUTBAR pNMSHB) const {
+    if (m_pShortcutBar != nullptr) {
+        pNMSHB->hGroup = m_hGroup;
+        return m_pShortcutBar->SendSHBNotification(pNMSHB);
+    }
+    CWnd* pOwner = GetOwner();
+    if (pOwner == nullptr || pOwner->m_hWnd == nullptr)
+        return 0;
+    pNMSHB->hdr.hwndFrom = m_hWnd;
+    pNMSHB->hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
+    return pOwner->SendMessage(WM_NOTIFY, pNMSHB->hdr.idFrom, reinterpret_cast<LPARAM>(pNMSHB));
 }
 
 // ---------------------------------------------------------------------------

@@ -64,6 +64,9 @@ public:
     COXShortcutBarSkin* GetShortcutBarSkin() const;
     // Through the bar inside one, else to the list's own owner.
     LRESULT SendSHBNotification(UINT nCode, int nItem, LPARAM lParam) const;
+    // A record the caller filled (the owner may write to it, e.g. a drop source
+    // or target in lParam): the group and the sender are filled in here.
+    LRESULT SendSHBNotification(LPNMSHORTCUTBAR pNMSHB) const;
     // The common-controls version, major * 65536 + minor, read once per process.
     static DWORD GetComCtlVersion();
 
@@ -144,6 +147,8 @@ protected:
     CRect GetContentRect() const;
     // Fills rect of pDC with the list's background (own colour, or the skin's).
     void FillListBackground(CDC* pDC, const CRect& rect);
+    // Draws item nItem as painting does, at (0, 0) of pDC in an item of sizeItem.
+    void DrawItemAt(CDC* pDC, int nItem, CSize sizeItem);
     // Repaints rect at once; a null rectangle repaints the whole list.
     void RedrawRect(const CRect& rect);
     // One step of the scroll buttons: the next item up (or down) to the top.

@@ -49,22 +49,6 @@ const UINT kStreamGrowth = 1024;
 // Image lists of dropped and dragged images keep their colours.
 const UINT kImageListFlags = ILC_MASK | ILC_COLOR32;
 
-// A notification whose record the owner writes to (it hands back a drop source
-// or target in lParam): through the bar inside one, else to the list's owner,
-// as the list sends its other notifications.
-LRESULT SendRecord(const COXSHBListCtrl* pList, NMSHORTCUTBAR& nmshb) {
-    if (COXShortcutBar* pBar = pList->GetShortcutBar()) {
-        nmshb.hGroup = pList->GetShbGroup();
-        return pBar->SendSHBNotification(&nmshb);
-    }
-    CWnd* pOwner = pList->GetOwner();
-    if (pOwner == nullptr || pOwner->m_hWnd == nullptr)
-        return 0;
-    nmshb.hdr.hwndFrom = pList->m_hWnd;
-    nmshb.hdr.idFrom = static_cast<UINT_PTR>(pList->GetDlgCtrlID());
-    return pOwner->SendMessage(WM_NOTIFY, nmshb.hdr.idFrom, reinterpret_cast<LPARAM>(&nmshb));
-}
-
 // One image block of a dropped item, pointing into the locked block.
 struct DroppedImage {
     DWORD nKind;
@@ -475,16 +459,7 @@ CImageList* COXSHBListCtrl::CreateItemDragImage(int nItem) {
         CScopedSelect selectItem(dcItem, &bmItem);
         CScopedSelect selectBounds(dcBounds, &bmBounds);
         dcItem.FillSolidRect(0, 0, rectItem.Width(), rectItem.Height(), clrBack);
-        DRAWITEMSTRUCT dis = {};
-        dis.CtlType = ODT_LISTVIEW;
-        dis.CtlID = static_cast<UINT>(GetDlgCtrlID());
-        dis.itemID = static_cast<UINT>(nItem);
-        dis.itemAction = ODA_DRAWENTIRE;
-        dis.itemState = ODS_DEFAULT;
-        dis.hwndItem = m_hWnd;
-        dis.hDC = dcItem.m_hDC;
-        dis.rcItem = CRect(0, 0, rectItem.Width(), rectItem.Height());
-        DrawItem(&dis);
+        DrawItemAt(&dcItem, nItem, rectItem.Size());
         dcBounds.BitBlt(0, 0, rectBounds.Width(), rectBounds.Height(), &dcItem,
                         rectBounds.left - rectItem.left, rectBounds.top - rectItem.top, SRCCOPY);
     }
@@ -502,7 +477,7 @@ CImageList* COXSHBListCtrl::CreateItemDragImage(int nItem) {
 COleDropSource* COXSHBListCtrl::GetDropSource() {
     NMSHORTCUTBAR nmshb;
     nmshb.hdr.code = SHBN_GETDROPSOURCE;
-    if (SendRecord(this, nmshb) != 0 && nmshb.lParam != 0)
+    if (SendSHBNotification(&nmshb) != 0 && nmshb.lParam != 0)
         return reinterpret_cast<COleDropSource*>(nmshb.lParam);
     m_dropSource.SetOwner(this);
     return &m_dropSource;
@@ -511,7 +486,7 @@ COleDropSource* COXSHBListCtrl::GetDropSource() {
 COleDropTarget* COXSHBListCtrl::GetDropTarget() {
     NMSHORTCUTBAR nmshb;
     nmshb.hdr.code = SHBN_GETDROPTARGET;
-    if (SendRecord(this, nmshb) != 0 && nmshb.lParam != 0)
+    if (SendSHBNotification(&nmshb) != 0 && nmshb.lParam != 0)
         return reinterpret_cast<COleDropTarget*>(nmshb.lParam);
     return &m_dropTarget;
 }
@@ -699,8 +674,11 @@ BOOL COXSHBListCtrl::InsertDroppedItem(COleDataObject* pDataObject) {
         int nImage;
     };
     std::vector<Added> added;
-    int nImage = -1;
-    for (size_t i = 0; bResult && i < dropped.images.size(); ++i) {
+    // An item dragged within this list keeps its own image: adding the carried
+    // copy would grow the (possibly shared) image lists at every reorder.
+    int nImage = m_bDragFromThisList ? GetItemImage(m_nDragItem) : -1;
+    const BOOL bOwnImage = nImage >= 0;
+    for (size_t i = 0; bResult && !bOwnImage && i < dropped.images.size(); ++i) {
         const DroppedImage& image = dropped.images[i];
         const int nList = image.nKind == kNormalImage ? LVSIL_NORMAL : LVSIL_SMALL;
         CImageList* pImageList = GetImageList(nList);
@@ -730,7 +708,7 @@ BOOL COXSHBListCtrl::InsertDroppedItem(COleDataObject* pDataObject) {
         item.mask = LVIF_TEXT;
         item.iItem = m_nInsertItem;
         item.pszText = const_cast<LPSTR>(dropped.pszText);
-        if (!added.empty()) {
+        if (bOwnImage || !added.empty()) {
             item.mask |= LVIF_IMAGE;
             item.iImage = nImage;
         }

@@ -768,17 +768,7 @@ void COXSHBListCtrl::OnPaint() {
         CBitmap* pOldBitmap = dcMem.SelectObject(&bitmap);
         FillListBackground(&dcMem, rectItem);
 
-        DRAWITEMSTRUCT dis = {};
-        dis.CtlType = ODT_LISTVIEW;
-        dis.CtlID = static_cast<UINT>(GetDlgCtrlID());
-        dis.itemID = static_cast<UINT>(nItem);
-        dis.itemAction = ODA_DRAWENTIRE;
-        dis.itemState = ODS_DEFAULT;
-        dis.hwndItem = m_hWnd;
-        dis.hDC = dcMem.GetSafeHdc();
-        dis.rcItem = CRect(0, 0, rectItem.Width(), rectItem.Height());
-        dis.itemData = 0;
-        DrawItem(&dis);
+        DrawItemAt(&dcMem, nItem, rectItem.Size());
 
         dc.BitBlt(rectItem.left, rectItem.top, rectItem.Width(), rectItem.Height(), &dcMem, 0, 0,
                   SRCCOPY);
@@ -787,6 +777,19 @@ void COXSHBListCtrl::OnPaint() {
 
     DrawInsertMark(&dc);
     dc.RestoreDC(nSaved);
+}
+
+void COXSHBListCtrl::DrawItemAt(CDC* pDC, int nItem, CSize sizeItem) {
+    DRAWITEMSTRUCT dis = {};
+    dis.CtlType = ODT_LISTVIEW;
+    dis.CtlID = static_cast<UINT>(GetDlgCtrlID());
+    dis.itemID = static_cast<UINT>(nItem);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = ODS_DEFAULT;
+    dis.hwndItem = m_hWnd;
+    dis.hDC = pDC->GetSafeHdc();
+    dis.rcItem = CRect(CPoint(0, 0), sizeItem);
+    DrawItem(&dis);
 }
 
 void COXSHBListCtrl::DrawScrollButtons(CDC* pDC) {

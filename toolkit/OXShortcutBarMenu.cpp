@@ -137,34 +137,35 @@ void COXShortcutBar::OnRenameGroup() {
 
 namespace {
 
-// The item the list's item commands act on: the hot one, else the one that
-// was hot last (the mouse left the list for the menu); -1 for none.
-int CommandItem(COXSHBListCtrl* pList) {
-    int nItem = pList->GetHotItem();
-    return nItem != -1 ? nItem : pList->GetLastHotItem();
+// The expanded group's own list and, in nItem, the item the list's item
+// commands act on: the hot one, else the one that was hot last (the mouse left
+// the list for the menu). Null when there is no such list or item.
+COXSHBListCtrl* CommandList(const COXShortcutBar* pBar, int& nItem) {
+    nItem = -1;
+    HSHBGROUP hGroup = pBar->GetExpandedGroup();
+    if (hGroup == nullptr || pBar->GetGroupChildWnd(hGroup) != nullptr)
+        return nullptr;
+    COXSHBListCtrl* pList = pBar->GetGroupListCtrl(hGroup);
+    if (pList == nullptr)
+        return nullptr;
+    nItem = pList->GetHotItem();
+    if (nItem == -1)
+        nItem = pList->GetLastHotItem();
+    return nItem != -1 ? pList : nullptr;
 }
 
 } // namespace
 
 void COXShortcutBar::OnRemoveItem() {
-    if (m_hExpandedGroup == nullptr || GetGroupChildWnd(m_hExpandedGroup) != nullptr)
-        return;
-    COXSHBListCtrl* pList = GetGroupListCtrl(m_hExpandedGroup);
-    if (pList == nullptr)
-        return;
-    int nItem = CommandItem(pList);
-    if (nItem != -1)
+    int nItem;
+    if (CommandList(this, nItem) != nullptr)
         DeleteLCItem(m_hExpandedGroup, nItem);
 }
 
 void COXShortcutBar::OnRenameItem() {
-    if (m_hExpandedGroup == nullptr || GetGroupChildWnd(m_hExpandedGroup) != nullptr)
-        return;
-    COXSHBListCtrl* pList = GetGroupListCtrl(m_hExpandedGroup);
+    int nItem;
+    COXSHBListCtrl* pList = CommandList(this, nItem);
     if (pList == nullptr)
-        return;
-    int nItem = CommandItem(pList);
-    if (nItem == -1)
         return;
     pList->EnsureVisible(nItem, FALSE);
     EditLCItem(m_hExpandedGroup, nItem);

@@ -1196,10 +1196,11 @@ TEST_F(SHBListCtrlDragDropInputTest, DraggingDownPastTheNextItemMovesItWithItsDa
                      [&] { return m_left.GetInsertPosition() == 2; }));
     EXPECT_EQ(Texts(m_left), (std::vector<std::string>{"Reviewed", "Calls today", "Archive"}));
     EXPECT_EQ(static_cast<LPARAM>(m_left.GetItemData(1)), kCallsData);
-    // The image came with the copy, as a new image of the list.
-    EXPECT_EQ(m_ilNormal.GetImageCount(), 4);
-    EXPECT_EQ(m_left.GetItemImage(1), 3);
-    EXPECT_EQ(CentreOf(m_ilNormal, 3), kAmber);
+    // The moved item keeps its own image; the list gains no copy of it, so
+    // reordering never grows a (possibly shared) image list.
+    EXPECT_EQ(m_ilNormal.GetImageCount(), 3);
+    EXPECT_EQ(m_left.GetItemImage(1), 0);
+    EXPECT_EQ(CentreOf(m_ilNormal, 0), kAmber);
     EXPECT_EQ(m_left.GetInsertPosition(), -1);
     EXPECT_EQ(m_owner.Count(SHBN_DRAGDROPFINISHED), 1);
 }
