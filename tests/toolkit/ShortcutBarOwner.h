@@ -44,10 +44,11 @@ public:
         std::string sText;
     };
 
-    BOOL Make(const CRect& rect = CRect(100, 100, 420, 520)) {
-        return CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS), "shortcut bar owner",
-                        WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, rect.left, rect.top, rect.Width(),
-                        rect.Height(), nullptr, nullptr);
+    // hbrBackground, when given, paints the owner's background.
+    BOOL Make(const CRect& rect = CRect(100, 100, 420, 520), HBRUSH hbrBackground = nullptr) {
+        return CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS, nullptr, hbrBackground),
+                        "shortcut bar owner", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, rect.left,
+                        rect.top, rect.Width(), rect.Height(), nullptr, nullptr);
     }
 
     // The result the owner gives for nCode from now on.
@@ -87,6 +88,11 @@ protected:
         return CWnd::WindowProc(message, wParam, lParam);
     }
 
+    // Runs for every notification just after its record joins All() (it is
+    // All().back()) and before m_onNotify, so that a derived owner can note
+    // more of the notification beside it.
+    virtual void OnSeen(const NMSHORTCUTBAR& nmshb) { (void)nmshb; }
+
 private:
     LRESULT OnShortcutBarNotify(NMSHORTCUTBAR& nmshb) {
         Seen seen = {nmshb.hdr.code, nmshb.hdr.hwndFrom, nmshb.hdr.idFrom, nmshb.hGroup,
@@ -103,6 +109,7 @@ private:
             break;
         }
         m_seen.push_back(seen);
+        OnSeen(nmshb);
         if (m_onNotify) {
             if (LRESULT lResult = m_onNotify(nmshb))
                 return lResult;

@@ -19,6 +19,7 @@
 #include "tests/support/Canvas.h"
 #include "tests/support/TraceCapture.h"
 #include "tests/support/UiScript.h"
+#include "tests/toolkit/ShortcutBarOwner.h"
 
 #include "framework/CmdUI.h"
 #include "framework/ImageList.h"
@@ -27,7 +28,6 @@
 
 #include <cctype>
 #include <functional>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -63,42 +63,26 @@ public:
 
 CInputTestApp theApp;
 
-// One notification as the owner saw it.
-struct Notice {
-    UINT code;
-    HSHBGROUP hGroup;
-    int nItem;
-    LPARAM lParam;
-    std::string sText;              // the text of the header-edit notifications
-    std::vector<std::string> items; // SHBN_CONTEXTMENU: "text", "text*" when checked, "-"
-    BOOL bDrawingDragImage;         // the bar's flag during the notification
-};
+typedef CShortcutBarOwner::Seen Seen;
 
-// The bar's parent and owner.
-class COwnerWnd : public CWnd {
+// The bar's parent and owner: records the notifications as every shortcut-bar
+// owner of the tests does, and beside each record the items of a context menu
+// and the bar's drag-image flag; logs the commands that reach it and takes the
+// ones it is given.
+class COwnerWnd : public CShortcutBarOwner {
 public:
     BOOL Make() {
-        return CreateEx(
-            0, AfxRegisterWndClass(CS_DBLCLKS, nullptr, ::GetSysColorBrush(COLOR_BTNFACE)), "owner",
-            WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, 420, 360, nullptr, nullptr);
-    }
-    int Count(UINT code) const {
-        int n = 0;
-        for (const Notice& notice : m_notices)
-            n += notice.code == code ? 1 : 0;
-        return n;
-    }
-    const Notice* Last(UINT code) const {
-        for (auto it = m_notices.rbegin(); it != m_notices.rend(); ++it)
-            if (it->code == code)
-                return &*it;
-        return nullptr;
+        return CShortcutBarOwner::Make(CRect(100, 100, 520, 460),
+                                       ::GetSysColorBrush(COLOR_BTNFACE));
     }
 
-    std::vector<Notice> m_notices;
-    std::map<UINT, LRESULT> m_answers;              // code to answer; 0 otherwise
-    std::function<void(NMSHORTCUTBAR*)> m_onNotify; // runs before the answer
-    std::set<UINT> m_commands;                      // the commands it takes
+    // SHBN_CONTEXTMENU: the menu's items, "text", "text*" when checked, "-";
+    // empty for the other codes.
+    const std::vector<std::string>& MenuItems(const Seen& seen) const { return Extra(seen).items; }
+    // The bar's IsDrawingDragImage during the notification.
+    BOOL DrawingDragImage(const Seen& seen) const { return Extra(seen).bDrawingDragImage; }
+
+    std::set<UINT> m_commands; // the commands it takes
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override {
         if (IsLoggedCommand(nID, nCode, pHandlerInfo)) {
@@ -110,38 +94,31 @@ public:
     }
 
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_NOTIFY) {
-            NMSHORTCUTBAR* pNotify = reinterpret_cast<NMSHORTCUTBAR*>(lParam);
-            if (pNotify->hdr.code >= SHBN_DRAGENTER && pNotify->hdr.code <= SHBN_CONTEXTMENU) {
-                Notice notice = {pNotify->hdr.code,
-                                 pNotify->hGroup,
-                                 pNotify->nItem,
-                                 pNotify->lParam,
-                                 std::string(),
-                                 {},
-                                 FALSE};
-                CWnd* pBar = FromHandlePermanent(pNotify->hdr.hwndFrom);
-                if (pBar != nullptr && pBar->IsKindOf(RUNTIME_CLASS(COXShortcutBar)))
-                    notice.bDrawingDragImage =
-                        static_cast<COXShortcutBar*>(pBar)->IsDrawingDragImage();
-                if ((pNotify->hdr.code == SHBN_BEGINHEADEREDIT ||
-                     pNotify->hdr.code == SHBN_ENDHEADEREDIT) &&
-                    pNotify->lParam != 0)
-                    notice.sText = reinterpret_cast<LPCTSTR>(pNotify->lParam);
-                if (pNotify->hdr.code == SHBN_CONTEXTMENU)
-                    notice.items = MenuItems(reinterpret_cast<SHBCONTEXTMENU*>(pNotify->lParam));
-                m_notices.push_back(notice);
-                if (m_onNotify)
-                    m_onNotify(pNotify);
-                auto it = m_answers.find(pNotify->hdr.code);
-                return it != m_answers.end() ? it->second : 0;
-            }
-        }
-        return CWnd::WindowProc(message, wParam, lParam);
+    void OnSeen(const NMSHORTCUTBAR& nmshb) override {
+        SeenExtra extra;
+        CWnd* pBar = FromHandlePermanent(nmshb.hdr.hwndFrom);
+        if (pBar != nullptr && pBar->IsKindOf(RUNTIME_CLASS(COXShortcutBar)))
+            extra.bDrawingDragImage = static_cast<COXShortcutBar*>(pBar)->IsDrawingDragImage();
+        if (nmshb.hdr.code == SHBN_CONTEXTMENU)
+            extra.items = ReadMenuItems(reinterpret_cast<const SHBCONTEXTMENU*>(nmshb.lParam));
+        // The new record is the last of All(); a Clear() may have dropped the
+        // records the older extras belonged to.
+        m_extras.resize(All().size() - 1);
+        m_extras.push_back(extra);
     }
 
-    static std::vector<std::string> MenuItems(const SHBCONTEXTMENU* pContextMenu) {
+private:
+    // What the owner notes beside a record, at the record's index in All().
+    struct SeenExtra {
+        std::vector<std::string> items;
+        BOOL bDrawingDragImage = FALSE;
+    };
+
+    const SeenExtra& Extra(const Seen& seen) const {
+        return m_extras.at(static_cast<size_t>(&seen - All().data()));
+    }
+
+    static std::vector<std::string> ReadMenuItems(const SHBCONTEXTMENU* pContextMenu) {
         std::vector<std::string> items;
         HMENU hMenu = pContextMenu->pMenu->GetSafeHmenu();
         for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
@@ -156,6 +133,8 @@ protected:
         }
         return items;
     }
+
+    std::vector<SeenExtra> m_extras;
 };
 
 // A content window of a group: records the bar's private messages, adds an
@@ -325,7 +304,7 @@ protected:
         Bar().ExpandGroup(m_groups[0]);
         Bar().UpdateBar();
         // Each test sees only what follows the set-up.
-        m_owner.m_notices.clear();
+        m_owner.Clear();
     }
 
     CRect HeaderRect(HSHBGROUP hGroup) const {
@@ -386,7 +365,7 @@ TEST_F(ShortcutBarInputTest, DragGroupTellsTheOwnerOnlyOfChanges) {
     EXPECT_EQ(Bar().SetDragGroup(m_groups[1]), m_groups[1]);
     EXPECT_EQ(Bar().SetDragGroup(nullptr), m_groups[1]);
     ASSERT_EQ(m_owner.Count(SHBN_DRAGHEADER), 2);
-    const Notice& first = m_owner.m_notices[0];
+    const Seen& first = m_owner.All()[0];
     EXPECT_EQ(first.code, static_cast<UINT>(SHBN_DRAGHEADER));
     EXPECT_EQ(first.hGroup, m_groups[1]);
     EXPECT_EQ(first.nItem, -1);
@@ -445,11 +424,11 @@ TEST_F(ShortcutBarInputTest, PressAndReleaseExpandAsTheStyleSays) {
         // Released on the header where it now is, or on another group's header.
         const CPoint ptUp =
             c.bReleaseOnSameHeader ? HeaderCenter(m_groups[2]) : HeaderCenter(m_groups[1]);
-        m_owner.m_notices.clear();
+        m_owner.Clear();
         SendButton(WM_LBUTTONUP, ptUp);
         EXPECT_EQ(Bar().GetPressedGroup(), nullptr);
         EXPECT_EQ(Bar().GetExpandedGroup(), m_groups[c.nExpandedAfterUp]);
-        const Notice* pDrawn = m_owner.Last(SHBN_DRAWHEADER);
+        const Seen* pDrawn = m_owner.Last(SHBN_DRAWHEADER);
         EXPECT_EQ(pDrawn != nullptr && pDrawn->hGroup == m_groups[2], c.bRepaintedAtUp);
         ResetBar();
     }
@@ -457,7 +436,7 @@ TEST_F(ShortcutBarInputTest, PressAndReleaseExpandAsTheStyleSays) {
 
 TEST_F(ShortcutBarInputTest, TheOwnerCanRefuseTheExpansionOfAClickedHeader) {
     MakeBar(0);
-    m_owner.m_answers[SHBN_GROUPEXPANDING] = 1;
+    m_owner.Answer(SHBN_GROUPEXPANDING, 1);
     SendButton(WM_LBUTTONDOWN, HeaderCenter(m_groups[1]), MK_LBUTTON);
     SendButton(WM_LBUTTONUP, HeaderCenter(m_groups[1]));
     EXPECT_EQ(Bar().GetExpandedGroup(), m_groups[0]);
@@ -482,7 +461,7 @@ TEST_F(ShortcutBarInputTest, APressOutsideTheHeadersPressesNothing) {
 TEST_F(ShortcutBarInputTest, TheDragImageHoldsTheHeaderDrawnAsADragImage) {
     MakeBar(0);
     const CRect rectHeader = HeaderRect(m_groups[1]);
-    const size_t nBefore = m_owner.m_notices.size();
+    const size_t nBefore = m_owner.All().size();
     CImageList* pImage = Bar().CreateGroupDragImage(m_groups[1]);
     ASSERT_NE(pImage, nullptr);
     EXPECT_EQ(pImage->GetImageCount(), 1);
@@ -493,10 +472,10 @@ TEST_F(ShortcutBarInputTest, TheDragImageHoldsTheHeaderDrawnAsADragImage) {
     // The header was drawn through the owner's hook with the flag set, and the
     // flag is down again.
     bool bDrawnAsImage = false;
-    for (size_t i = nBefore; i < m_owner.m_notices.size(); ++i) {
-        const Notice& notice = m_owner.m_notices[i];
-        if (notice.code == SHBN_DRAWHEADER && notice.hGroup == m_groups[1])
-            bDrawnAsImage = bDrawnAsImage || notice.bDrawingDragImage;
+    for (size_t i = nBefore; i < m_owner.All().size(); ++i) {
+        const Seen& seen = m_owner.All()[i];
+        if (seen.code == SHBN_DRAWHEADER && seen.hGroup == m_groups[1])
+            bDrawnAsImage = bDrawnAsImage || m_owner.DrawingDragImage(seen);
     }
     EXPECT_TRUE(bDrawnAsImage);
     EXPECT_FALSE(Bar().IsDrawingDragImage());
@@ -565,8 +544,8 @@ TEST_F(ShortcutBarDragOverTest, TheOwnerOrTheStyleDecideFirst) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszCase);
         MakeBar(c.dwStyle);
-        m_owner.m_answers[SHBN_DRAGOVER] = c.lOwnerAnswer;
-        m_owner.m_answers[SHBN_DRAGLEAVE] = c.lOwnerAnswer;
+        m_owner.Answer(SHBN_DRAGOVER, c.lOwnerAnswer);
+        m_owner.Answer(SHBN_DRAGLEAVE, c.lOwnerAnswer);
         SHBDROPTARGETACTION action = Action(HeaderCenter(m_groups[1]));
         EXPECT_EQ(Bar().OnDragOver(&action), c.lExpected);
         EXPECT_EQ(action.result, c.expectedResult);
@@ -577,17 +556,18 @@ TEST_F(ShortcutBarDragOverTest, TheOwnerOrTheStyleDecideFirst) {
         Pump(400);
         EXPECT_EQ(Bar().GetExpandedGroup(), m_groups[0]);
         ResetBar();
-        m_owner.m_notices.clear();
+        m_owner.Clear();
     }
 }
 
 TEST_F(ShortcutBarDragOverTest, TheOwnerCanNameAnotherDropTarget) {
     MakeBar(0);
     COXSHBDropTarget other;
-    m_owner.m_answers[SHBN_GETDROPTARGET] = 1;
-    m_owner.m_onNotify = [&other](NMSHORTCUTBAR* pNotify) {
-        if (pNotify->hdr.code == SHBN_GETDROPTARGET)
-            pNotify->lParam = reinterpret_cast<LPARAM>(&other);
+    m_owner.Answer(SHBN_GETDROPTARGET, 1);
+    m_owner.m_onNotify = [&other](NMSHORTCUTBAR& nmshb) -> LRESULT {
+        if (nmshb.hdr.code == SHBN_GETDROPTARGET)
+            nmshb.lParam = reinterpret_cast<LPARAM>(&other);
+        return 0; // the answer set above
     };
     EXPECT_EQ(Bar().GetDropTarget(), &other);
     // Answering without naming one leaves the bar's own.
@@ -595,7 +575,7 @@ TEST_F(ShortcutBarDragOverTest, TheOwnerCanNameAnotherDropTarget) {
     COleDropTarget* pOwn = Bar().GetDropTarget();
     EXPECT_NE(pOwn, &other);
     EXPECT_NE(pOwn, nullptr);
-    m_owner.m_answers[SHBN_GETDROPTARGET] = 0;
+    m_owner.Answer(SHBN_GETDROPTARGET, 0);
     EXPECT_EQ(Bar().GetDropTarget(), pOwn);
 }
 
@@ -698,16 +678,17 @@ TEST_F(ShortcutBarInputTest, TheTooltipTextComesFromTheOwner) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszCase);
-        m_owner.m_answers[SHBN_GETHEADERINFOTIP] = c.lAnswer;
-        m_owner.m_onNotify = [&c, &sLong](NMSHORTCUTBAR* pNotify) {
-            if (pNotify->hdr.code != SHBN_GETHEADERINFOTIP)
-                return;
-            SHBINFOTIP* pTip = reinterpret_cast<SHBINFOTIP*>(pNotify->lParam);
+        m_owner.Answer(SHBN_GETHEADERINFOTIP, c.lAnswer);
+        m_owner.m_onNotify = [&c, &sLong](NMSHORTCUTBAR& nmshb) -> LRESULT {
+            if (nmshb.hdr.code != SHBN_GETHEADERINFOTIP)
+                return 0;
+            SHBINFOTIP* pTip = reinterpret_cast<SHBINFOTIP*>(nmshb.lParam);
             if (c.bFillBuffer)
                 memcpy(pTip->szText, sLong.data(), sizeof(pTip->szText));
             else
                 lstrcpyA(pTip->szText, "Calls of today");
             pTip->pszText = const_cast<LPTSTR>(c.pszOwnerText);
+            return 0; // the case's answer, set above
         };
         LRESULT lResult = -7;
         std::string sShown;
@@ -747,9 +728,10 @@ TEST_F(ShortcutBarInputTest, TheTooltipTextComesFromTheOwner) {
 
 TEST_F(ShortcutBarInputTest, RestingOnAHeaderShowsTheOwnersTooltipCursor) {
     MakeBar(SHBS_INFOTIP);
-    m_owner.m_onNotify = [](NMSHORTCUTBAR* pNotify) {
-        if (pNotify->hdr.code == SHBN_GETHEADERINFOTIP)
-            lstrcpyA(reinterpret_cast<SHBINFOTIP*>(pNotify->lParam)->szText, "Scored calls");
+    m_owner.m_onNotify = [](NMSHORTCUTBAR& nmshb) -> LRESULT {
+        if (nmshb.hdr.code == SHBN_GETHEADERINFOTIP)
+            lstrcpyA(reinterpret_cast<SHBINFOTIP*>(nmshb.lParam)->szText, "Scored calls");
+        return 0;
     };
     ParkCursor();
     TakeForeground();
@@ -881,8 +863,8 @@ class ShortcutBarMenuTest : public ShortcutBarInputTest {
 protected:
     // Opens the context menu at a client point; the owner answers 1, so the
     // menu is only built and shown to the owner.
-    const Notice* OpenMenu(CPoint point) {
-        m_owner.m_answers[SHBN_CONTEXTMENU] = 1;
+    const Seen* OpenMenu(CPoint point) {
+        m_owner.Answer(SHBN_CONTEXTMENU, 1);
         Bar().SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Bar().m_hWnd),
                           MAKELPARAM(ToScreen(point).x, ToScreen(point).y));
         return m_owner.Last(SHBN_CONTEXTMENU);
@@ -933,10 +915,10 @@ TEST_F(ShortcutBarMenuTest, TheMenuDependsOnTheStyleAndWhereItOpens) {
             point = CPoint(rectChild.left - 2, rectChild.top + 10);
             break;
         }
-        const Notice* pNotice = OpenMenu(point);
-        ASSERT_NE(pNotice, nullptr);
-        EXPECT_EQ(pNotice->hGroup, m_groups[c.nMenuGroup]);
-        EXPECT_EQ(pNotice->items, c.items);
+        const Seen* pSeen = OpenMenu(point);
+        ASSERT_NE(pSeen, nullptr);
+        EXPECT_EQ(pSeen->hGroup, m_groups[c.nMenuGroup]);
+        EXPECT_EQ(m_owner.MenuItems(*pSeen), c.items);
         EXPECT_EQ(Bar().GetContextMenuGroup(), m_groups[c.nMenuGroup]);
         EXPECT_EQ(m_content[0].Count(SHBM_POPULATECONTEXTMENU), c.bPopulated ? 1 : 0);
         if (c.bPopulated) {
@@ -945,7 +927,7 @@ TEST_F(ShortcutBarMenuTest, TheMenuDependsOnTheStyleAndWhereItOpens) {
             EXPECT_EQ(CPoint(m_content[0].m_lastMenu.point), ToScreen(point));
         }
         ResetBar();
-        m_owner.m_notices.clear();
+        m_owner.Clear();
     }
 }
 
@@ -953,17 +935,17 @@ TEST_F(ShortcutBarMenuTest, TheViewChecksFollowTheExpandedGroup) {
     MakeBar(0);
     ASSERT_TRUE(Bar().SetGroupView(m_groups[0], SHB_SMALLICON));
     // Opened on another group's header, the checks still name the expanded one's view.
-    const Notice* pNotice = OpenMenu(HeaderCenter(m_groups[1]));
-    ASSERT_NE(pNotice, nullptr);
-    EXPECT_EQ(pNotice->items, (std::vector<std::string>{"Large Icons", "Small Icons*"}));
+    const Seen* pSeen = OpenMenu(HeaderCenter(m_groups[1]));
+    ASSERT_NE(pSeen, nullptr);
+    EXPECT_EQ(m_owner.MenuItems(*pSeen), (std::vector<std::string>{"Large Icons", "Small Icons*"}));
 }
 
 TEST_F(ShortcutBarMenuTest, AnEmptyBarOffersOnlyNewGroup) {
     ASSERT_TRUE(Bar().Create(&m_owner, CRect(10, 10, 210, 310), SHBS_EDITHEADERS, 7));
-    const Notice* pNotice = OpenMenu(CPoint(50, 50));
-    ASSERT_NE(pNotice, nullptr);
-    EXPECT_EQ(pNotice->hGroup, nullptr);
-    EXPECT_EQ(pNotice->items, (std::vector<std::string>{"New Group"}));
+    const Seen* pSeen = OpenMenu(CPoint(50, 50));
+    ASSERT_NE(pSeen, nullptr);
+    EXPECT_EQ(pSeen->hGroup, nullptr);
+    EXPECT_EQ(m_owner.MenuItems(*pSeen), (std::vector<std::string>{"New Group"}));
 }
 
 // Set while a thread timer found a menu open; the timer closes it.
@@ -977,7 +959,7 @@ void CALLBACK CloseAnyMenu(HWND, UINT, UINT_PTR, DWORD) {
 
 TEST_F(ShortcutBarMenuTest, AMenuWithoutItemsIsNotShownScreen) {
     ASSERT_TRUE(Bar().Create(&m_owner, CRect(10, 10, 210, 310), 0, 7));
-    m_owner.m_answers[SHBN_CONTEXTMENU] = 0;
+    m_owner.Answer(SHBN_CONTEXTMENU, 0);
     g_bMenuSeen = false;
     UINT_PTR nTimer = ::SetTimer(nullptr, 0, 200, CloseAnyMenu);
     Bar().SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Bar().m_hWnd),
@@ -1078,7 +1060,7 @@ TEST_F(ShortcutBarInputTest, EditingAHeaderIsRefusedWhenItCannotBeShown) {
         SCOPED_TRACE(c.pszCase);
         CTraceCapture trace;
         MakeBar(c.dwStyle, c.cx, c.cy);
-        m_owner.m_answers[SHBN_BEGINHEADEREDIT] = c.lOwnerAnswer;
+        m_owner.Answer(SHBN_BEGINHEADEREDIT, c.lOwnerAnswer);
         EXPECT_EQ(Bar().EditGroupHeader(m_groups[0]), nullptr);
         EXPECT_EQ(Bar().GetEditGroup(), nullptr);
         EXPECT_FALSE(Bar().GetEditControl()->IsWindowVisible());
@@ -1087,7 +1069,7 @@ TEST_F(ShortcutBarInputTest, EditingAHeaderIsRefusedWhenItCannotBeShown) {
             EXPECT_TRUE(trace.Holds(c.pszTrace)) << trace.Text();
         }
         ResetBar();
-        m_owner.m_notices.clear();
+        m_owner.Clear();
     }
 }
 
@@ -1150,28 +1132,29 @@ TEST_F(ShortcutBarInputTest, TheEndOfAnEditTellsTheOwnerAndAppliesAnAcceptedText
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszCase);
         MakeBar(SHBS_EDITHEADERS);
-        m_owner.m_answers[SHBN_ENDHEADEREDIT] = c.lOwnerAnswer;
+        m_owner.Answer(SHBN_ENDHEADEREDIT, c.lOwnerAnswer);
         COXSHBEdit* pEdit = Bar().EditGroupHeader(m_groups[1]);
         ASSERT_NE(pEdit, nullptr);
         pEdit->SetWindowText("Marked calls");
         pEdit->FinishEdit(c.bOK);
         ASSERT_EQ(m_owner.Count(SHBN_ENDHEADEREDIT), 1);
-        const Notice* pNotice = m_owner.Last(SHBN_ENDHEADEREDIT);
-        EXPECT_EQ(pNotice->hGroup, m_groups[1]);
-        EXPECT_EQ(pNotice->nItem, -1);
-        EXPECT_EQ(pNotice->sText, c.sNotified);
+        const Seen* pSeen = m_owner.Last(SHBN_ENDHEADEREDIT);
+        EXPECT_EQ(pSeen->hGroup, m_groups[1]);
+        EXPECT_EQ(pSeen->nItem, -1);
+        EXPECT_EQ(pSeen->sText, c.sNotified);
         EXPECT_EQ(std::string(Bar().GetGroupText(m_groups[1]).GetString()), c.sAfter);
         EXPECT_EQ(Bar().GetEditGroup(), nullptr);
         ResetBar();
-        m_owner.m_notices.clear();
+        m_owner.Clear();
     }
 }
 
 TEST_F(ShortcutBarInputTest, AnOwnerMayOpenTheNextEditFromTheEndOfOneFocus) {
     MakeBar(SHBS_EDITHEADERS);
-    m_owner.m_onNotify = [this](NMSHORTCUTBAR* pNotify) {
-        if (pNotify->hdr.code == SHBN_ENDHEADEREDIT && pNotify->hGroup == m_groups[1])
+    m_owner.m_onNotify = [this](NMSHORTCUTBAR& nmshb) -> LRESULT {
+        if (nmshb.hdr.code == SHBN_ENDHEADEREDIT && nmshb.hGroup == m_groups[1])
             Bar().EditGroupHeader(m_groups[2]);
+        return 0;
     };
     ASSERT_NE(Bar().EditGroupHeader(m_groups[1]), nullptr);
     Bar().GetEditControl()->FinishEdit(TRUE);
@@ -1416,7 +1399,7 @@ TEST_F(ShortcutBarInputRealTest, ADropTheOwnerTakesOrOneOffTheHeadersKeepsTheOrd
         // The second header, dragged with the last group open, stays where it
         // is when the press opens its group.
         Bar().ExpandGroup(m_groups[2]);
-        m_owner.m_answers[SHBN_DROPGROUP] = c.bOwnerTakesDrop ? 1 : 0;
+        m_owner.Answer(SHBN_DROPGROUP, c.bOwnerTakesDrop ? 1 : 0);
         const std::vector<HSHBGROUP> before = Order();
         const CPoint ptTo =
             c.bOntoContent ? Bar().GetChildWndRect().CenterPoint() : HeaderCenter(m_groups[0]);
@@ -1426,8 +1409,8 @@ TEST_F(ShortcutBarInputRealTest, ADropTheOwnerTakesOrOneOffTheHeadersKeepsTheOrd
         EXPECT_EQ(Bar().GetDragGroup(), nullptr);
         EXPECT_EQ(::GetCapture(), nullptr);
         ResetBar();
-        m_owner.m_notices.clear();
-        m_owner.m_answers.clear();
+        m_owner.Clear();
+        m_owner.Answer(SHBN_DROPGROUP, 0); // the only answer the cases set
     }
 }
 
@@ -1487,7 +1470,7 @@ protected:
     // Right-clicks at a client point and, with the menu open, runs shot (if
     // any) and clicks the item of nCommand.
     bool ChooseFromMenu(CPoint point, UINT nCommand, const char* pszShot = nullptr) {
-        m_owner.m_answers[SHBN_CONTEXTMENU] = 0;
+        m_owner.Answer(SHBN_CONTEXTMENU, 0);
         CRect rectItem;
         CUiScript script(::EndMenu, {[] { return FindPopupMenu() != nullptr; },
                                      [] {
