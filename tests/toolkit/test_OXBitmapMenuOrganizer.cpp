@@ -17,6 +17,7 @@
 #include "framework/ToolBar.h"
 
 #include "tests/support/Canvas.h"
+#include "tests/support/SyntheticInput.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/UiScript.h"
 
@@ -854,12 +855,7 @@ namespace {
 
 void MouseInput(DWORD dwFlags, POINT pt) {
     ::SetCursorPos(pt.x, pt.y);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input.mi.dx = pt.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = pt.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    ::SendInput(1, &input, sizeof(input));
+    SendMouseMove(pt, dwFlags);
 }
 
 POINT ItemCentre(HMENU hMenu, int nPos) {

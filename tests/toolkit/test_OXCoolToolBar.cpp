@@ -8,6 +8,7 @@
 
 #include "test_OXCoolToolBar_res.h"
 
+#include "tests/support/SyntheticInput.h"
 #include "tests/support/TraceCapture.h"
 
 #include <cstdlib>
@@ -53,22 +54,6 @@ void Pump(int nMilliseconds, CWnd* pFrame) {
         PumpWithIdle(pFrame);
         ::Sleep(10);
     }
-}
-
-void MoveMouse(CPoint ptScreen) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (ptScreen.x * 65535) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = (ptScreen.y * 65535) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(input));
-}
-
-void MouseButton(bool bDown) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = bDown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &input, sizeof(input));
 }
 
 // ---- The common-controls version.
@@ -432,15 +417,15 @@ TEST_F(CoolBarTest, InputPressOnTheEmptyPartWithDragAnywhereOffDoesNothing) {
     m_pBar->GetWindowRect(&rectBefore);
 
     m_pBar->SetDragAnywhere(FALSE);
-    MoveMouse(ptGap);
+    SendMouseMove(ptGap);
     Pump(100, m_pFrame);
-    MouseButton(true);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
     Pump(150, m_pFrame);
     EXPECT_FALSE(m_pBar->IsDragging());
     EXPECT_NE(::GetCapture(), m_pBar->m_hWnd);
-    MoveMouse(ptGap + CSize(60, 120));
+    SendMouseMove(ptGap + CSize(60, 120));
     Pump(150, m_pFrame);
-    MouseButton(false);
+    SendMouseButton(MOUSEEVENTF_LEFTUP);
     Pump(150, m_pFrame);
     CRect rectAfter;
     m_pBar->GetWindowRect(&rectAfter);
@@ -450,12 +435,12 @@ TEST_F(CoolBarTest, InputPressOnTheEmptyPartWithDragAnywhereOffDoesNothing) {
 
     // With drag-anywhere on, the same press starts the bar's own drag.
     m_pBar->SetDragAnywhere(TRUE);
-    MoveMouse(ptGap);
+    SendMouseMove(ptGap);
     Pump(100, m_pFrame);
-    MouseButton(true);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
     Pump(150, m_pFrame);
     EXPECT_TRUE(m_pBar->IsDragging());
-    MouseButton(false);
+    SendMouseButton(MOUSEEVENTF_LEFTUP);
     Pump(150, m_pFrame);
     EXPECT_FALSE(m_pBar->IsDragging());
 }
@@ -469,23 +454,23 @@ TEST_F(CoolBarTest, InputDragFloatsTheBarOverThePaneAndDocksItAgainOnTheTop) {
     m_pFrame->GetClientRect(&rectClient);
     m_pFrame->ClientToScreen(&rectClient);
 
-    MoveMouse(ptGap);
+    SendMouseMove(ptGap);
     Pump(100, m_pFrame);
-    MouseButton(true);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
     Pump(150, m_pFrame);
     ASSERT_TRUE(m_pBar->IsDragging());
-    MoveMouse(rectClient.CenterPoint());
+    SendMouseMove(rectClient.CenterPoint());
     Pump(300, m_pFrame);
     EXPECT_TRUE(m_pBar->IsFloating());
     EXPECT_TRUE(m_pBar->IsDragging());
     SaveScreenPng(rectClient, "coolbar_dragged_floating.png");
 
-    MoveMouse(CPoint(rectClient.left + 60, rectClient.top + 2));
+    SendMouseMove(CPoint(rectClient.left + 60, rectClient.top + 2));
     Pump(300, m_pFrame);
     EXPECT_FALSE(m_pBar->IsFloating());
     ASSERT_NE(m_pBar->m_pDockBar, nullptr);
     EXPECT_EQ(m_pBar->m_pDockBar->GetDlgCtrlID(), static_cast<int>(AFX_IDW_DOCKBAR_TOP));
-    MouseButton(false);
+    SendMouseButton(MOUSEEVENTF_LEFTUP);
     Pump(150, m_pFrame);
     EXPECT_FALSE(m_pBar->IsDragging());
     EXPECT_NE(::GetCapture(), m_pBar->m_hWnd);
@@ -503,11 +488,11 @@ TEST_F(CoolBarTest, InputADropDownButtonOpensItsMenuThroughTbnDropDown) {
     const CPoint ptArrow(rectButton.right - 4, rectButton.CenterPoint().y);
     for (int nPress = 1; nPress <= 2; ++nPress) {
         m_pBar->SetDropDownCommand(-1);
-        MoveMouse(ptArrow);
+        SendMouseMove(ptArrow);
         Pump(100, m_pFrame);
-        MouseButton(true);
+        SendMouseButton(MOUSEEVENTF_LEFTDOWN);
         Pump(600, m_pFrame);
-        MouseButton(false);
+        SendMouseButton(MOUSEEVENTF_LEFTUP);
         Pump(150, m_pFrame);
         ASSERT_EQ(m_pFrame->m_dropDowns.size(), static_cast<size_t>(nPress));
         EXPECT_EQ(m_pFrame->m_dropDowns.back(), static_cast<int>(kFirstCommand + 1));

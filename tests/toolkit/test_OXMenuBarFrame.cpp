@@ -8,6 +8,7 @@
 // after a layout and the row of its own of the menu bar.
 #include "test_OXMenuBarFrame_res.h"
 
+#include "tests/support/SyntheticInput.h"
 #include "tests/support/TraceCapture.h"
 #include "tests/support/Canvas.h"
 #include "tests/support/UiScript.h"
@@ -66,53 +67,23 @@ void Pump(int nMilliseconds = 200) {
 
 // ---- Real input.
 
-void SendKey(WORD wVk, bool bUp) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = wVk;
-    input.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
-    ::SendInput(1, &input, sizeof(input));
-}
-
 void TapKey(WORD wVk) {
-    SendKey(wVk, false);
-    SendKey(wVk, true);
+    SendKeyTap(wVk);
     Pump(150);
 }
 
-void MoveMouse(CPoint ptScreen) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (ptScreen.x * 65535) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = (ptScreen.y * 65535) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(input));
-}
-
 void Click(CPoint ptScreen) {
-    MoveMouse(ptScreen);
+    SendMouseMove(ptScreen);
     Pump(100);
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
+    SendLeftClick();
     Pump(200);
 }
 
-// Inside a popup's own loop: the input is only queued, the loop takes it.
-void TapKeyAsync(WORD wVk) {
-    SendKey(wVk, false);
-    SendKey(wVk, true);
-}
-
+// Inside a popup's own loop the input is only queued (SendKeyTap and
+// ClickAsync pump nothing): the loop takes it.
 void ClickAsync(CPoint ptScreen) {
-    MoveMouse(ptScreen);
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
+    SendMouseMove(ptScreen);
+    SendLeftClick();
 }
 
 // The popup menu windows on the screen now, outermost first.
@@ -172,7 +143,7 @@ protected:
     void Activate() {
         CRect rectFrame;
         m_pFrame->GetWindowRect(&rectFrame);
-        MoveMouse(rectFrame.BottomRight() - CSize(60, 60));
+        SendMouseMove(rectFrame.BottomRight() - CSize(60, 60));
         m_pFrame->SetForegroundWindow();
         m_pFrame->SetActiveWindow();
         m_pFrame->SetFocus();
@@ -585,7 +556,7 @@ TEST_F(MenuBarFrameTest, AltAndALetterOpenThatPopupAndEscInItReturnsToTheBarInpu
                             return true;
                         },
                         [] {
-                            TapKeyAsync(VK_ESCAPE);
+                            SendKeyTap(VK_ESCAPE);
                             return true;
                         },
                         [&] { return !bar.IsPopupOpen(); }});
@@ -613,7 +584,7 @@ TEST_F(MenuBarFrameTest, EscInASubmenuClosesOnlyTheSubmenuInput) {
                         },
                         [&] { return bar.IsPopupOpen() && !OpenPopupWindows().empty(); },
                         [] {
-                            TapKeyAsync('O'); // the Options submenu by its mnemonic
+                            SendKeyTap('O'); // the Options submenu by its mnemonic
                             return true;
                         },
                         [&] {
@@ -621,7 +592,7 @@ TEST_F(MenuBarFrameTest, EscInASubmenuClosesOnlyTheSubmenuInput) {
                             return OpenPopupWindows().size() == 2;
                         },
                         [] {
-                            TapKeyAsync(VK_ESCAPE);
+                            SendKeyTap(VK_ESCAPE);
                             return true;
                         },
                         [&] {
@@ -631,7 +602,7 @@ TEST_F(MenuBarFrameTest, EscInASubmenuClosesOnlyTheSubmenuInput) {
                             return bar.IsPopupOpen() != FALSE;
                         },
                         [] {
-                            TapKeyAsync(VK_ESCAPE);
+                            SendKeyTap(VK_ESCAPE);
                             return true;
                         },
                         [&] { return !bar.IsPopupOpen(); }});
@@ -659,7 +630,7 @@ TEST_F(MenuBarFrameTest, HoveringOverAnotherItemWhileAPopupIsOpenSwitchesPopupsI
                                 return false;
                             nPopupsAtFile = m_pFrame->m_nPopupsOpened;
                             // Within the same item nothing changes.
-                            MoveMouse(ptFile + CPoint(3, 1));
+                            SendMouseMove(ptFile + CPoint(3, 1));
                             return true;
                         },
                         [&] {
@@ -670,7 +641,7 @@ TEST_F(MenuBarFrameTest, HoveringOverAnotherItemWhileAPopupIsOpenSwitchesPopupsI
                             if (::GetTickCount() - dwStill < 200)
                                 return false;
                             nPopupsAfterStill = m_pFrame->m_nPopupsOpened;
-                            MoveMouse(ptWindow);
+                            SendMouseMove(ptWindow);
                             return true;
                         },
                         [&] {

@@ -10,6 +10,7 @@
 #include "toolkit/OXSkins.h"
 #include "framework/MiniFrameWnd.h"
 #include "tests/support/ColorCheck.h"
+#include "tests/support/SyntheticInput.h"
 #include "tests/support/UiScript.h"
 
 #include <windows.h>
@@ -36,13 +37,6 @@ const POINT kParking = {1270, 1010};
 
 void ParkCursor() {
     ::SetCursorPos(kParking.x, kParking.y);
-}
-
-void LeftButton(bool bDown) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = bDown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &input, sizeof(input));
 }
 
 // A floating frame that paints through a mini-frame skin and counts the
@@ -220,7 +214,7 @@ TEST_F(MiniFrameSkinTest, CloseButtonIdleHotAndPressedInput) {
 
         // Pressed where nothing takes the press, then held over the button.
         ParkCursor();
-        LeftButton(true);
+        SendMouseButton(MOUSEEVENTF_LEFTDOWN);
         ::SetCursorPos(ptOver.x, ptOver.y);
         pSkin->DrawCloseButton(m_pFrame);
         const COLORREF pressedCorner = At(close.left + 1, close.top + 1);
@@ -229,7 +223,7 @@ TEST_F(MiniFrameSkinTest, CloseButtonIdleHotAndPressedInput) {
         ParkCursor();
         pSkin->DrawCloseButton(m_pFrame);
         const COLORREF offCorner = At(close.left + 1, close.top + 1);
-        LeftButton(false);
+        SendMouseButton(MOUSEEVENTF_LEFTUP);
         EXPECT_EQ(pColours->GetPressedColor(), pressedCorner) << where << " " << Hex(pressedCorner);
         EXPECT_GT(nHighlightText, 0) << where;
         EXPECT_EQ(pColours->GetMiniFrameCaptionColor(), offCorner) << where;

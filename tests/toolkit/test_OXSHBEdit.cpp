@@ -11,13 +11,13 @@
 #include "toolkit/OXSHBEdit.h"
 
 #include "tests/support/GeometryPrint.h"
+#include "tests/support/SyntheticInput.h"
 #include "tests/support/TraceCapture.h"
 #include "tests/support/UiScript.h"
 
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -859,28 +859,17 @@ void Pump(int nMilliseconds) {
 }
 
 void TapKey(WORD wVk) {
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = wVk;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
+    SendKeyTap(wVk);
     Pump(60);
 }
 
 void TypeKeys(const char* pszLetters) {
-    for (const char* p = pszLetters; *p != '\0'; ++p)
-        TapKey(*p == ' ' ? VK_SPACE : static_cast<WORD>(toupper(static_cast<unsigned char>(*p))));
+    TypeLetters(pszLetters, TapKey);
 }
 
 void Click(CPoint ptScreen) {
-    INPUT inputs[3] = {};
-    inputs[0].type = inputs[1].type = inputs[2].type = INPUT_MOUSE;
-    inputs[0].mi.dx = (ptScreen.x * 65535) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    inputs[0].mi.dy = (ptScreen.y * 65535) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(3, inputs, sizeof(INPUT));
+    SendMouseMove(ptScreen);
+    SendLeftClick();
     Pump(200);
 }
 

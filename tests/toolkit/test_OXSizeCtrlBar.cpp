@@ -6,6 +6,7 @@
 #include "SizeBarTestFrame.h"
 #include "test_OXSizeCtrlBar_res.h"
 
+#include "tests/support/SyntheticInput.h"
 #include "toolkit/OXDragDockContext.h"
 
 #include <memory>
@@ -554,12 +555,7 @@ LRESULT CALLBACK ChainedMouseHook(int nCode, WPARAM wParam, LPARAM lParam) {
 }
 
 void MoveMouseTo(CPoint ptScreen) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (ptScreen.x * 65535) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = (ptScreen.y * 65535) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(input));
+    SendMouseMove(ptScreen);
     for (int i = 0; i < 20; ++i) {
         PumpMessages();
         ::Sleep(10);

@@ -16,6 +16,7 @@
 
 #include "tests/support/Canvas.h"
 #include "tests/support/GeometryPrint.h"
+#include "tests/support/SyntheticInput.h"
 #include "tests/support/TraceCapture.h"
 #include "tests/support/UiScript.h"
 #include "tests/toolkit/ShortcutBarOwner.h"
@@ -1230,36 +1231,24 @@ TEST_F(SHBListInBar, UnderOffice2003TheListContinuesTheBarsGradientScreen) {
 
 // ---- Real input.
 
-void SendMouse(DWORD dwFlags, CPoint ptScreen = CPoint(-1, -1)) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = dwFlags;
-    if (ptScreen.x >= 0) {
-        input.mi.dx = (ptScreen.x * 65535) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = (ptScreen.y * 65535) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    }
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
 CPoint OnScreen(const CWnd& wnd, CPoint point) {
     wnd.ClientToScreen(&point);
     return point;
 }
 
 void MoveTo(const CWnd& wnd, CPoint point) {
-    SendMouse(0, OnScreen(wnd, point));
+    SendMouseMove(OnScreen(wnd, point));
     Pump(100);
 }
 
 void Press(const CWnd& wnd, CPoint point) {
     MoveTo(wnd, point);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
     Pump(100);
 }
 
 void Release() {
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouseButton(MOUSEEVENTF_LEFTUP);
     Pump(100);
 }
 
@@ -1288,11 +1277,11 @@ protected:
         FillImages(m_large, 32, {RGB(200, 0, 0), RGB(0, 160, 0), RGB(0, 0, 200)});
         FillImages(m_small, 16, {RGB(200, 0, 0), RGB(0, 160, 0), RGB(0, 0, 200)});
         // Start with the cursor and the button away from the lists.
-        SendMouse(MOUSEEVENTF_LEFTUP, CPoint(kOwnerRect.right + 100, kOwnerRect.bottom + 100));
+        SendMouseMove(CPoint(kOwnerRect.right + 100, kOwnerRect.bottom + 100), MOUSEEVENTF_LEFTUP);
         Pump(100);
     }
     void TearDown() override {
-        SendMouse(MOUSEEVENTF_LEFTUP, CPoint(kOwnerRect.right + 100, kOwnerRect.bottom + 100));
+        SendMouseMove(CPoint(kOwnerRect.right + 100, kOwnerRect.bottom + 100), MOUSEEVENTF_LEFTUP);
         Pump(100);
         m_list.DestroyWindow();
         m_owner.DestroyWindow();
@@ -1380,7 +1369,7 @@ TEST_F(SHBListInput, TheItemUnderTheMouseIsHotThenPressedThenSelectedInput) {
     MoveTo(m_list, ptImage);
     EXPECT_EQ(m_list.GetHotItem(), 1);
     EXPECT_EQ(FrameOnScreen(1), std::make_pair(kLight, kDark));
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
     Pump(100);
     EXPECT_EQ(m_list.GetPressedItem(), 1);
     EXPECT_EQ(FrameOnScreen(1), std::make_pair(kDark, kLight));
@@ -1421,8 +1410,8 @@ TEST_F(SHBListInput, ARightClickAsksTheParentForItsContextMenuInput) {
     MakeList(0);
     const CPoint point = ItemRect(m_list, 0, LVIR_LABEL).CenterPoint();
     MoveTo(m_list, point);
-    SendMouse(MOUSEEVENTF_RIGHTDOWN);
-    SendMouse(MOUSEEVENTF_RIGHTUP);
+    SendMouseButton(MOUSEEVENTF_RIGHTDOWN);
+    SendMouseButton(MOUSEEVENTF_RIGHTUP);
     Pump(200);
     ASSERT_EQ(m_owner.m_menus.size(), 1u);
     EXPECT_EQ(m_owner.m_menus[0].first, m_list.m_hWnd);
@@ -1437,13 +1426,13 @@ class SHBListInBarInput : public SHBListInBar {
 protected:
     void SetUp() override {
         SHBListInBar::SetUp();
-        SendMouse(MOUSEEVENTF_LEFTUP, CPoint(kOwnerRect.right + 100, kOwnerRect.bottom + 100));
+        SendMouseMove(CPoint(kOwnerRect.right + 100, kOwnerRect.bottom + 100), MOUSEEVENTF_LEFTUP);
         AddItems(10);
         m_bar.UpdateBar();
         Pump(100);
     }
     void TearDown() override {
-        SendMouse(MOUSEEVENTF_LEFTUP, CPoint(kOwnerRect.right + 100, kOwnerRect.bottom + 100));
+        SendMouseMove(CPoint(kOwnerRect.right + 100, kOwnerRect.bottom + 100), MOUSEEVENTF_LEFTUP);
         Pump(100);
         SHBListInBar::TearDown();
     }

@@ -18,6 +18,7 @@
 #include "toolkit/OXShortcutBar.h"
 
 #include "tests/support/Canvas.h"
+#include "tests/support/SyntheticInput.h"
 #include "tests/support/TraceCapture.h"
 #include "tests/support/UiScript.h"
 #include "tests/toolkit/ShortcutBarOwner.h"
@@ -26,7 +27,6 @@
 #include "framework/Ole.h"
 #include "framework/WinApp.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -200,30 +200,6 @@ std::vector<BYTE> StreamOf(COXSHBListCtrl& list, CImageList& imageList, int nIma
 // ---------------------------------------------------------------------------
 // Real input
 
-void MouseTo(CPoint ptScreen) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (ptScreen.x * 65535) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = (ptScreen.y * 65535) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(input));
-}
-
-void MouseButton(DWORD dwFlags) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = dwFlags;
-    ::SendInput(1, &input, sizeof(input));
-}
-
-void Key(WORD wVk, bool bUp) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = wVk;
-    input.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
-    ::SendInput(1, &input, sizeof(input));
-}
-
 void Pump(DWORD nMilliseconds) {
     const DWORD dwEnd = ::GetTickCount() + nMilliseconds;
     while (static_cast<int>(dwEnd - ::GetTickCount()) > 0) {
@@ -233,14 +209,12 @@ void Pump(DWORD nMilliseconds) {
 }
 
 void TapKey(WORD wVk) {
-    Key(wVk, false);
-    Key(wVk, true);
+    SendKeyTap(wVk);
     Pump(60);
 }
 
 void TypeKeys(const char* pszLetters) {
-    for (const char* p = pszLetters; *p != '\0'; ++p)
-        TapKey(*p == ' ' ? VK_SPACE : static_cast<WORD>(toupper(static_cast<unsigned char>(*p))));
+    TypeLetters(pszLetters, TapKey);
 }
 
 // A script step that waits nTicks ticks of the script's timer.
@@ -1077,22 +1051,22 @@ bool RunDrag(CPoint ptStart, const std::vector<Waypoint>& waypoints, bool bCtrl,
              std::function<void()> atDrop) {
     std::vector<CUiScript::Step> steps = {
         [=] {
-            MouseTo(ptStart);
+            SendMouseMove(ptStart);
             return true;
         },
         Wait(5),
         [] {
-            MouseButton(MOUSEEVENTF_LEFTDOWN);
+            SendMouseButton(MOUSEEVENTF_LEFTDOWN);
             return true;
         },
         Wait(5),
         [=] {
-            MouseTo(ptStart + CPoint(4, 3));
+            SendMouseMove(ptStart + CPoint(4, 3));
             return true;
         },
         Wait(5),
         [=] {
-            MouseTo(ptStart + CPoint(10, 6));
+            SendMouseMove(ptStart + CPoint(10, 6));
             return true;
         },
         Wait(10),
@@ -1101,14 +1075,14 @@ bool RunDrag(CPoint ptStart, const std::vector<Waypoint>& waypoints, bool bCtrl,
         const CPoint pt = waypoint.ptScreen;
         const std::function<bool()> ready = waypoint.ready;
         steps.push_back([=] {
-            MouseTo(pt);
+            SendMouseMove(pt);
             return true;
         });
         steps.push_back(Wait(10));
         // Small moves keep the drag looking at the place until it is ready.
         auto pTicks = std::make_shared<int>(0);
         steps.push_back([=] {
-            MouseTo(pt + CPoint(++*pTicks % 2, 0));
+            SendMouseMove(pt + CPoint(++*pTicks % 2, 0));
             return ready();
         });
     }
@@ -1116,21 +1090,21 @@ bool RunDrag(CPoint ptStart, const std::vector<Waypoint>& waypoints, bool bCtrl,
         if (atDrop)
             atDrop();
         if (bCtrl)
-            Key(VK_CONTROL, false);
+            SendKey(VK_CONTROL, false);
         return true;
     });
     steps.push_back(Wait(20));
     steps.push_back([] {
-        MouseButton(MOUSEEVENTF_LEFTUP);
+        SendMouseButton(MOUSEEVENTF_LEFTUP);
         return true;
     });
     steps.push_back(Wait(10));
     steps.push_back([=] {
         if (bCtrl)
-            Key(VK_CONTROL, true);
+            SendKey(VK_CONTROL, true);
         return true;
     });
-    CUiScript script([] { MouseButton(MOUSEEVENTF_LEFTUP); }, steps);
+    CUiScript script([] { SendMouseButton(MOUSEEVENTF_LEFTUP); }, steps);
     const bool bDone = PumpUntil([&] { return script.Finished() || script.Stalled(); });
     Pump(200);
     return bDone && !script.Stalled();
@@ -1231,26 +1205,26 @@ TEST_F(SHBListCtrlDragDropInputTest, AnItemDraggedToAnotherKindOfTargetOffersIts
 
 TEST_F(SHBListCtrlDragDropInputTest, AMoveOfEightPixelsSelectsAndANinthStartsTheDragInput) {
     const CPoint ptItem = Screen(m_left, OnImage(m_left, 1));
-    MouseTo(ptItem);
+    SendMouseMove(ptItem);
     Pump(100);
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
     Pump(100);
-    MouseTo(ptItem + CPoint(5, 3));
+    SendMouseMove(ptItem + CPoint(5, 3));
     Pump(100);
-    MouseButton(MOUSEEVENTF_LEFTUP);
+    SendMouseButton(MOUSEEVENTF_LEFTUP);
     Pump(200);
     EXPECT_EQ(m_owner.Count(SHBN_BEGINDRAGITEM), 0);
     EXPECT_EQ(m_left.GetSelectedItem(), 1);
 
     // One pixel more starts the drag, which the owner stops here.
     m_owner.Answer(SHBN_BEGINDRAGDROP, 1);
-    MouseTo(ptItem);
+    SendMouseMove(ptItem);
     Pump(100);
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
     Pump(100);
-    MouseTo(ptItem + CPoint(5, 4));
+    SendMouseMove(ptItem + CPoint(5, 4));
     Pump(200);
-    MouseButton(MOUSEEVENTF_LEFTUP);
+    SendMouseButton(MOUSEEVENTF_LEFTUP);
     Pump(100);
     EXPECT_EQ(m_owner.Count(SHBN_BEGINDRAGITEM), 1);
     EXPECT_EQ(m_owner.Last(SHBN_BEGINDRAGITEM)->nItem, 1);
@@ -1365,7 +1339,7 @@ TEST_F(SHBListCtrlInBarTest, TheContextMenuRemovesAndRenamesTheItemUnderItInput)
     // Right-click on an item, then pick one of the two last menu entries.
     auto useMenu = [&](int nItem, int nUps) {
         const CPoint pt = ScreenOf(pList, OnImage(*pList, nItem));
-        MouseTo(pt);
+        SendMouseMove(pt);
         Pump(300);
         std::vector<CUiScript::Step> steps = {
             [] { return ::FindWindowA("#32768", nullptr) != nullptr; },
@@ -1373,26 +1347,26 @@ TEST_F(SHBListCtrlInBarTest, TheContextMenuRemovesAndRenamesTheItemUnderItInput)
         };
         for (int i = 0; i < nUps; ++i) {
             steps.push_back([] {
-                Key(VK_UP, false);
-                Key(VK_UP, true);
+                SendKey(VK_UP, false);
+                SendKey(VK_UP, true);
                 return true;
             });
             steps.push_back(Wait(5));
         }
         steps.push_back([] {
-            Key(VK_RETURN, false);
-            Key(VK_RETURN, true);
+            SendKey(VK_RETURN, false);
+            SendKey(VK_RETURN, true);
             return true;
         });
         // The steps run inside the menu's own loop: they only send keys.
         CUiScript script(
             [] {
-                Key(VK_ESCAPE, false);
-                Key(VK_ESCAPE, true);
+                SendKey(VK_ESCAPE, false);
+                SendKey(VK_ESCAPE, true);
             },
             steps);
-        MouseButton(MOUSEEVENTF_RIGHTDOWN);
-        MouseButton(MOUSEEVENTF_RIGHTUP);
+        SendMouseButton(MOUSEEVENTF_RIGHTDOWN);
+        SendMouseButton(MOUSEEVENTF_RIGHTUP);
         EXPECT_TRUE(PumpUntil([&] { return script.Finished() || script.Stalled(); }));
         EXPECT_FALSE(script.Stalled());
         Pump(200);

@@ -17,6 +17,7 @@
 #include "toolkit/OXSkinnedApp.h"
 
 #include "tests/support/Canvas.h"
+#include "tests/support/SyntheticInput.h"
 #include "tests/support/TraceCapture.h"
 #include "tests/support/UiScript.h"
 #include "tests/toolkit/ShortcutBarOwner.h"
@@ -26,7 +27,6 @@
 #include "framework/Menu.h"
 #include "framework/Wnd.h"
 
-#include <cctype>
 #include <functional>
 #include <memory>
 #include <set>
@@ -215,34 +215,18 @@ DWORD PumpUntilOr(const std::function<bool()>& pred, int nMilliseconds) {
     return ::GetTickCount() - dwStart;
 }
 
-void SendMouse(DWORD dwFlags, CPoint ptScreen = CPoint(0, 0)) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = dwFlags;
-    if (dwFlags & MOUSEEVENTF_ABSOLUTE) {
-        input.mi.dx = (ptScreen.x * 65535) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = (ptScreen.y * 65535) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
 void MoveTo(CPoint ptScreen, int nPumpMs = 60) {
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ptScreen);
+    SendMouseMove(ptScreen);
     Pump(nPumpMs);
 }
 
 void TapKey(WORD wVk) {
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = wVk;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
+    SendKeyTap(wVk);
     Pump(60);
 }
 
 void TypeKeys(const char* pszLetters) {
-    for (const char* p = pszLetters; *p != '\0'; ++p)
-        TapKey(*p == ' ' ? VK_SPACE : static_cast<WORD>(toupper(static_cast<unsigned char>(*p))));
+    TypeLetters(pszLetters, TapKey);
 }
 
 // The visible popup menu window, or null.
@@ -736,10 +720,9 @@ TEST_F(ShortcutBarInputTest, RestingOnAHeaderShowsTheOwnersTooltipCursor) {
     ParkCursor();
     TakeForeground();
     // The moves must pass the windows' PreTranslateMessage to reach the tooltip.
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ToScreen(HeaderCenter(m_groups[2])));
+    SendMouseMove(ToScreen(HeaderCenter(m_groups[2])));
     PumpTranslated(60);
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
-              ToScreen(HeaderCenter(m_groups[2]) + CSize(1, 0)));
+    SendMouseMove(ToScreen(HeaderCenter(m_groups[2]) + CSize(1, 0)));
     HWND hTip = nullptr;
     for (int i = 0; i < 30 && hTip == nullptr; ++i) {
         PumpTranslated(100);
@@ -1270,11 +1253,11 @@ TEST_F(ShortcutBarInputRealTest, AClickExpandsAtButtonDownWithoutButtonHeadersIn
     MakeShownBar(0);
     Bar().ExpandGroup(m_groups[2]);
     MoveTo(ToScreen(HeaderCenter(m_groups[1])));
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
     Pump(60);
     EXPECT_EQ(Bar().GetExpandedGroup(), m_groups[1]);
     EXPECT_EQ(Bar().GetPressedGroup(), m_groups[1]);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouseButton(MOUSEEVENTF_LEFTUP);
     Pump(100);
     EXPECT_EQ(Bar().GetExpandedGroup(), m_groups[1]);
     EXPECT_EQ(Bar().GetPressedGroup(), nullptr);
@@ -1288,22 +1271,22 @@ TEST_F(ShortcutBarInputRealTest, ButtonHeadersExpandAtButtonUpOnTheSameHeaderInp
     // Pressed and released over the content: no expansion. The content window
     // got the release; the hot check ends the stale pressed state.
     MoveTo(ToScreen(HeaderCenter(m_groups[1])));
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
     Pump(60);
     EXPECT_EQ(Bar().GetPressedGroup(), m_groups[1]);
     EXPECT_EQ(Bar().GetExpandedGroup(), m_groups[2]);
     MoveTo(ToScreen(Bar().GetChildWndRect().CenterPoint()));
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouseButton(MOUSEEVENTF_LEFTUP);
     PumpUntilOr([this] { return Bar().GetPressedGroup() == nullptr; }, 1500);
     EXPECT_EQ(Bar().GetPressedGroup(), nullptr);
     EXPECT_EQ(Bar().GetExpandedGroup(), m_groups[2]);
 
     // Pressed on one header and released on another: no expansion either.
     MoveTo(ToScreen(HeaderCenter(m_groups[1])));
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
     Pump(60);
     MoveTo(ToScreen(HeaderCenter(m_groups[0])));
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouseButton(MOUSEEVENTF_LEFTUP);
     Pump(100);
     EXPECT_EQ(Bar().GetExpandedGroup(), m_groups[2]);
     EXPECT_EQ(Bar().GetPressedGroup(), nullptr);
@@ -1311,10 +1294,10 @@ TEST_F(ShortcutBarInputRealTest, ButtonHeadersExpandAtButtonUpOnTheSameHeaderInp
 
     // Pressed and released on it: expanded at the release.
     MoveTo(ToScreen(HeaderCenter(m_groups[1])));
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
     Pump(60);
     EXPECT_EQ(Bar().GetExpandedGroup(), m_groups[2]);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouseButton(MOUSEEVENTF_LEFTUP);
     Pump(100);
     EXPECT_EQ(Bar().GetExpandedGroup(), m_groups[1]);
     EXPECT_EQ(Bar().GetPressedGroup(), nullptr);
@@ -1338,7 +1321,7 @@ TEST_F(ShortcutBarInputRealTest, TheHotCheckFollowsTheCursorInput) {
 // the press delay; whileHeld runs before the button goes up.
 void DragHeader(CPoint ptFrom, CPoint ptTo, const std::function<void()>& whileHeld = nullptr) {
     MoveTo(ptFrom);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
     Pump(250); // past the press delay
     // The drag starts with a move that is still on the pressed header.
     MoveTo(ptFrom + CSize(3, 1), 40);
@@ -1349,7 +1332,7 @@ void DragHeader(CPoint ptFrom, CPoint ptTo, const std::function<void()>& whileHe
     Pump(100);
     if (whileHeld)
         whileHeld();
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouseButton(MOUSEEVENTF_LEFTUP);
     Pump(150);
 }
 
@@ -1494,17 +1477,16 @@ protected:
                                      },
                                      [&] {
                                          // The menu's own loop takes the click.
-                                         SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
-                                                   rectItem.CenterPoint());
-                                         SendMouse(MOUSEEVENTF_LEFTDOWN);
-                                         SendMouse(MOUSEEVENTF_LEFTUP);
+                                         SendMouseMove(rectItem.CenterPoint());
+                                         SendMouseButton(MOUSEEVENTF_LEFTDOWN);
+                                         SendMouseButton(MOUSEEVENTF_LEFTUP);
                                          return true;
                                      },
                                      [] { return FindPopupMenu() == nullptr; }});
         MoveTo(ToScreen(point));
-        SendMouse(MOUSEEVENTF_RIGHTDOWN);
+        SendMouseButton(MOUSEEVENTF_RIGHTDOWN);
         Pump(50);
-        SendMouse(MOUSEEVENTF_RIGHTUP);
+        SendMouseButton(MOUSEEVENTF_RIGHTUP);
         PumpUntil([&script] { return script.Finished() || script.Stalled(); });
         Pump(100);
         return script.Finished() && !script.Stalled();
