@@ -49,6 +49,18 @@ const SHB_DESCRIPTOR* DescriptorSetting(const SHB_GROUPINFO* pInfo, UINT nField)
     return (pInfo->pDescriptor->nMask & nField) ? pInfo->pDescriptor : nullptr;
 }
 
+// A group's setting: the descriptor's field when it sets it, else the default
+// that makeDefault gives; notFound for an unknown group.
+template <class T, class TMakeDefault>
+T DescriptorValue(const SHB_GROUPINFO* pInfo, UINT nField, T SHB_DESCRIPTOR::*pField, T notFound,
+                  TMakeDefault makeDefault) {
+    if (pInfo == nullptr)
+        return notFound;
+    if (const SHB_DESCRIPTOR* pDescriptor = DescriptorSetting(pInfo, nField))
+        return pDescriptor->*pField;
+    return makeDefault();
+}
+
 int Sign(int n) {
     return (n > 0) - (n < 0);
 }
@@ -932,61 +944,44 @@ HWND COXShortcutBar::GetGroupChildWndHandle(HSHBGROUP hGroup) const {
 }
 
 COLORREF COXShortcutBar::GetGroupBkColor(HSHBGROUP hGroup) const {
-    const SHB_GROUPINFO* pInfo = GetGroupInfo(hGroup);
-    if (pInfo == nullptr)
-        return (COLORREF)-1;
-    if (const SHB_DESCRIPTOR* pDescriptor = DescriptorSetting(pInfo, SHBDM_CLRBACK))
-        return pDescriptor->clrBackground;
     COXShortcutBar* pThis = const_cast<COXShortcutBar*>(this);
-    return pThis->GetShortcutBarSkin()->GetBackgroundColor(pThis);
+    return DescriptorValue(
+        GetGroupInfo(hGroup), SHBDM_CLRBACK, &SHB_DESCRIPTOR::clrBackground, (COLORREF)-1,
+        [pThis] { return pThis->GetShortcutBarSkin()->GetBackgroundColor(pThis); });
 }
 
 COLORREF COXShortcutBar::GetGroupTextColor(HSHBGROUP hGroup) const {
-    const SHB_GROUPINFO* pInfo = GetGroupInfo(hGroup);
-    if (pInfo == nullptr)
-        return (COLORREF)-1;
-    if (const SHB_DESCRIPTOR* pDescriptor = DescriptorSetting(pInfo, SHBDM_CLRTEXT))
-        return pDescriptor->clrText;
     COXShortcutBar* pThis = const_cast<COXShortcutBar*>(this);
-    return pThis->GetShortcutBarSkin()->GetTextColor(pThis);
+    return DescriptorValue(GetGroupInfo(hGroup), SHBDM_CLRTEXT, &SHB_DESCRIPTOR::clrText,
+                           (COLORREF)-1,
+                           [pThis] { return pThis->GetShortcutBarSkin()->GetTextColor(pThis); });
 }
 
 COLORREF COXShortcutBar::GetGroupHeaderBkColor(HSHBGROUP hGroup) const {
-    const SHB_GROUPINFO* pInfo = GetGroupInfo(hGroup);
-    if (pInfo == nullptr)
-        return (COLORREF)-1;
-    if (const SHB_DESCRIPTOR* pDescriptor = DescriptorSetting(pInfo, SHBDM_CLRHEADERBACK))
-        return pDescriptor->clrHeaderBackground;
-    return ::GetSysColor(COLOR_BTNFACE);
+    return DescriptorValue(GetGroupInfo(hGroup), SHBDM_CLRHEADERBACK,
+                           &SHB_DESCRIPTOR::clrHeaderBackground, (COLORREF)-1,
+                           [] { return ::GetSysColor(COLOR_BTNFACE); });
 }
 
 COLORREF COXShortcutBar::GetGroupHeaderTextColor(HSHBGROUP hGroup) const {
-    const SHB_GROUPINFO* pInfo = GetGroupInfo(hGroup);
-    if (pInfo == nullptr)
-        return (COLORREF)-1;
-    if (const SHB_DESCRIPTOR* pDescriptor = DescriptorSetting(pInfo, SHBDM_CLRHEADERTEXT))
-        return pDescriptor->clrHeaderText;
-    return ::GetSysColor(COLOR_BTNTEXT);
+    return DescriptorValue(GetGroupInfo(hGroup), SHBDM_CLRHEADERTEXT,
+                           &SHB_DESCRIPTOR::clrHeaderText, (COLORREF)-1,
+                           [] { return ::GetSysColor(COLOR_BTNTEXT); });
 }
 
 UINT COXShortcutBar::GetGroupHeaderTextFormat(HSHBGROUP hGroup) const {
-    const SHB_GROUPINFO* pInfo = GetGroupInfo(hGroup);
-    if (pInfo == nullptr)
-        return 0;
-    if (const SHB_DESCRIPTOR* pDescriptor = DescriptorSetting(pInfo, SHBDM_HEADERTEXTFMT))
-        return pDescriptor->nHeaderTextFormat;
-    return SHB_DEFAULTHEADERTEXTFMT;
+    return DescriptorValue(GetGroupInfo(hGroup), SHBDM_HEADERTEXTFMT,
+                           &SHB_DESCRIPTOR::nHeaderTextFormat, 0u,
+                           [] { return (UINT)SHB_DEFAULTHEADERTEXTFMT; });
 }
 
 int COXShortcutBar::GetGroupHeaderHeight(HSHBGROUP hGroup) const {
-    const SHB_GROUPINFO* pInfo = GetGroupInfo(hGroup);
-    if (pInfo == nullptr)
-        return -1;
-    if (const SHB_DESCRIPTOR* pDescriptor = DescriptorSetting(pInfo, SHBDM_HEADERHEIGHT))
-        return pDescriptor->nHeaderHeight;
     COXShortcutBar* pThis = const_cast<COXShortcutBar*>(this);
-    return pThis->GetShortcutBarSkin()->GetSkinType() == OX_SKIN_2003 ? kHeaderHeight2003
-                                                                      : kHeaderHeight;
+    return DescriptorValue(
+        GetGroupInfo(hGroup), SHBDM_HEADERHEIGHT, &SHB_DESCRIPTOR::nHeaderHeight, -1, [pThis] {
+            return pThis->GetShortcutBarSkin()->GetSkinType() == OX_SKIN_2003 ? kHeaderHeight2003
+                                                                              : kHeaderHeight;
+        });
 }
 
 BOOL COXShortcutBar::HasGroupBkColor(HSHBGROUP hGroup) const {
