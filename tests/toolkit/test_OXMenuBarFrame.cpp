@@ -147,7 +147,11 @@ protected:
         m_pFrame->SetForegroundWindow();
         m_pFrame->SetActiveWindow();
         m_pFrame->SetFocus();
-        Pump(200);
+        // The X server confirms the focus later; on a busy machine its event can
+        // come after a short pump and take the focus back from the bar a test
+        // has just given it, so wait for the frame to be in front, then settle.
+        PumpUntil([this] { return ::GetForegroundWindow() == m_hFrame; });
+        Pump(400);
     }
 
     CTestMainFrame* m_pFrame = nullptr; // deletes itself with its window
