@@ -850,17 +850,9 @@ TEST_F(OXSHBEditTest, StartingAnotherEditWhileEditingAcceptsTheFirstFocus) {
 
 // ---- Real input.
 
-void Pump(int nMilliseconds) {
-    const DWORD dwEnd = ::GetTickCount() + static_cast<DWORD>(nMilliseconds);
-    while (static_cast<int>(dwEnd - ::GetTickCount()) > 0) {
-        PumpPending();
-        ::Sleep(10);
-    }
-}
-
 void TapKey(WORD wVk) {
     SendKeyTap(wVk);
-    Pump(60);
+    Settle(60);
 }
 
 void TypeKeys(const char* pszLetters) {
@@ -870,7 +862,7 @@ void TypeKeys(const char* pszLetters) {
 void Click(CPoint ptScreen) {
     SendMouseMove(ptScreen);
     SendLeftClick();
-    Pump(200);
+    Settle(200);
 }
 
 class OXSHBEditInputTest : public OXSHBEditTest {
@@ -878,14 +870,14 @@ protected:
     void SetUp() override {
         OXSHBEditTest::SetUp();
         m_parent.SetForegroundWindow();
-        Pump(200);
+        Settle(200);
     }
 };
 
 TEST_F(OXSHBEditInputTest, TypedTextReplacesTheSelectionAndEnterAcceptsItInput) {
     SHBE_DISPLAY display = HeaderRecord("My Shortcuts", CRect(0, 20, 200, 45), &m_font);
     ASSERT_TRUE(m_edit.StartEdit(&display));
-    Pump(100);
+    Settle(100);
     TypeKeys("new name");
     TapKey(VK_RETURN);
     ASSERT_EQ(m_parent.m_finished.size(), 1u);
@@ -897,7 +889,7 @@ TEST_F(OXSHBEditInputTest, TypedTextReplacesTheSelectionAndEnterAcceptsItInput) 
 TEST_F(OXSHBEditInputTest, EscapeHidesTheEditorAndCancelsInput) {
     SHBE_DISPLAY display = HeaderRecord("My Shortcuts", CRect(0, 20, 200, 45), &m_font);
     ASSERT_TRUE(m_edit.StartEdit(&display));
-    Pump(100);
+    Settle(100);
     TypeKeys("x");
     TapKey(VK_ESCAPE);
     ASSERT_EQ(m_parent.m_finished.size(), 1u);
@@ -908,7 +900,7 @@ TEST_F(OXSHBEditInputTest, EscapeHidesTheEditorAndCancelsInput) {
 TEST_F(OXSHBEditInputTest, ClickingAnotherHeaderAcceptsAndTheClickReachesItInput) {
     SHBE_DISPLAY display = HeaderRecord("My Shortcuts", CRect(0, 20, 200, 45), &m_font);
     ASSERT_TRUE(m_edit.StartEdit(&display));
-    Pump(100);
+    Settle(100);
     TypeKeys("abc");
     CPoint point(40, 212);
     m_parent.ClientToScreen(&point);
@@ -926,7 +918,7 @@ TEST_F(OXSHBEditInputTest, ClickingAnotherHeaderAcceptsAndTheClickReachesItInput
 TEST_F(OXSHBEditInputTest, AClickInsideTheEditorKeepsTheEditOpenInput) {
     SHBE_DISPLAY display = HeaderRecord("My Shortcuts", CRect(0, 20, 200, 45), &m_font);
     ASSERT_TRUE(m_edit.StartEdit(&display));
-    Pump(100);
+    Settle(100);
     CPoint point(20, 32);
     m_parent.ClientToScreen(&point);
     Click(point);
@@ -945,7 +937,7 @@ TEST_F(OXSHBEditInputTest, ALargeIconEditorGrowsAsTheUserTypesInput) {
                                          rectText, rectMax, &m_font);
     display.pszText = "x";
     ASSERT_TRUE(m_edit.StartEdit(&display));
-    Pump(100);
+    Settle(100);
     TypeKeys("calls of the first week of the month reviewed by the team");
     const CRect rect = RectInParent(m_edit);
     EXPECT_GT(rect.Width(), rectText.Width());

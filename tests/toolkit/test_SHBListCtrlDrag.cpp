@@ -200,17 +200,9 @@ std::vector<BYTE> StreamOf(COXSHBListCtrl& list, CImageList& imageList, int nIma
 // ---------------------------------------------------------------------------
 // Real input
 
-void Pump(DWORD nMilliseconds) {
-    const DWORD dwEnd = ::GetTickCount() + nMilliseconds;
-    while (static_cast<int>(dwEnd - ::GetTickCount()) > 0) {
-        PumpPending();
-        ::Sleep(10);
-    }
-}
-
 void TapKey(WORD wVk) {
     SendKeyTap(wVk);
-    Pump(60);
+    Settle(60);
 }
 
 void TypeKeys(const char* pszLetters) {
@@ -967,14 +959,14 @@ protected:
     void SetUp() override {
         SHBListCtrlDragTest::SetUp();
         m_owner.SetForegroundWindow();
-        Pump(200);
+        Settle(200);
         m_owner.Clear();
     }
 };
 
 TEST_F(SHBListCtrlDragInputTest, AnItemIsRenamedInPlaceAndEscapeCancelsInput) {
     ASSERT_NE(m_left.EditLabel(1), nullptr);
-    Pump(100);
+    Settle(100);
     TypeKeys("team b");
     TapKey(VK_RETURN);
     EXPECT_EQ(m_left.GetItemText(1, 0), "team b");
@@ -985,7 +977,7 @@ TEST_F(SHBListCtrlDragInputTest, AnItemIsRenamedInPlaceAndEscapeCancelsInput) {
 
     m_owner.Clear();
     ASSERT_NE(m_left.EditLabel(0), nullptr);
-    Pump(100);
+    Settle(100);
     TypeKeys("lost");
     TapKey(VK_ESCAPE);
     EXPECT_EQ(m_left.GetItemText(0, 0), "Calls today");
@@ -995,7 +987,7 @@ TEST_F(SHBListCtrlDragInputTest, AnItemIsRenamedInPlaceAndEscapeCancelsInput) {
     // The owner may keep the old text of an accepted edit.
     m_owner.Answer(SHBN_ENDITEMEDIT, 1);
     ASSERT_NE(m_left.EditLabel(2), nullptr);
-    Pump(100);
+    Settle(100);
     TypeKeys("refused");
     TapKey(VK_RETURN);
     EXPECT_EQ(m_left.GetItemText(2, 0), "Archive");
@@ -1005,7 +997,7 @@ TEST_F(SHBListCtrlDragInputTest, AnItemIsRenamedInPlaceAndEscapeCancelsInput) {
 TEST_F(SHBListCtrlDragInputTest, AnEmptyItemGetsATextTypedIntoItsBlankPlaceInput) {
     m_left.SetItemText(0, 0, "");
     ASSERT_NE(m_left.EditLabel(0), nullptr);
-    Pump(100);
+    Settle(100);
     TypeKeys("named");
     TapKey(VK_RETURN);
     EXPECT_EQ(m_left.GetItemText(0, 0), "named");
@@ -1106,7 +1098,7 @@ bool RunDrag(CPoint ptStart, const std::vector<Waypoint>& waypoints, bool bCtrl,
     });
     CUiScript script([] { SendMouseButton(MOUSEEVENTF_LEFTUP); }, steps);
     const bool bDone = PumpUntil([&] { return script.Finished() || script.Stalled(); });
-    Pump(200);
+    Settle(200);
     return bDone && !script.Stalled();
 }
 
@@ -1206,26 +1198,26 @@ TEST_F(SHBListCtrlDragDropInputTest, AnItemDraggedToAnotherKindOfTargetOffersIts
 TEST_F(SHBListCtrlDragDropInputTest, AMoveOfEightPixelsSelectsAndANinthStartsTheDragInput) {
     const CPoint ptItem = Screen(m_left, OnImage(m_left, 1));
     SendMouseMove(ptItem);
-    Pump(100);
+    Settle(100);
     SendMouseButton(MOUSEEVENTF_LEFTDOWN);
-    Pump(100);
+    Settle(100);
     SendMouseMove(ptItem + CPoint(5, 3));
-    Pump(100);
+    Settle(100);
     SendMouseButton(MOUSEEVENTF_LEFTUP);
-    Pump(200);
+    Settle(200);
     EXPECT_EQ(m_owner.Count(SHBN_BEGINDRAGITEM), 0);
     EXPECT_EQ(m_left.GetSelectedItem(), 1);
 
     // One pixel more starts the drag, which the owner stops here.
     m_owner.Answer(SHBN_BEGINDRAGDROP, 1);
     SendMouseMove(ptItem);
-    Pump(100);
+    Settle(100);
     SendMouseButton(MOUSEEVENTF_LEFTDOWN);
-    Pump(100);
+    Settle(100);
     SendMouseMove(ptItem + CPoint(5, 4));
-    Pump(200);
+    Settle(200);
     SendMouseButton(MOUSEEVENTF_LEFTUP);
-    Pump(100);
+    Settle(100);
     EXPECT_EQ(m_owner.Count(SHBN_BEGINDRAGITEM), 1);
     EXPECT_EQ(m_owner.Last(SHBN_BEGINDRAGITEM)->nItem, 1);
     EXPECT_EQ(m_left.GetDragItem(), -1);
@@ -1269,7 +1261,7 @@ protected:
         }
         m_bar.ExpandGroup(m_groups[0]);
         m_owner.SetForegroundWindow();
-        Pump(300);
+        Settle(300);
         m_owner.Clear();
     }
     static CPoint ScreenOf(const COXSHBListCtrl* pList, CPoint point) {
@@ -1340,7 +1332,7 @@ TEST_F(SHBListCtrlInBarTest, TheContextMenuRemovesAndRenamesTheItemUnderItInput)
     auto useMenu = [&](int nItem, int nUps) {
         const CPoint pt = ScreenOf(pList, OnImage(*pList, nItem));
         SendMouseMove(pt);
-        Pump(300);
+        Settle(300);
         std::vector<CUiScript::Step> steps = {
             [] { return ::FindWindowA("#32768", nullptr) != nullptr; },
             Wait(10),
@@ -1369,7 +1361,7 @@ TEST_F(SHBListCtrlInBarTest, TheContextMenuRemovesAndRenamesTheItemUnderItInput)
         SendMouseButton(MOUSEEVENTF_RIGHTUP);
         EXPECT_TRUE(PumpUntil([&] { return script.Finished() || script.Stalled(); }));
         EXPECT_FALSE(script.Stalled());
-        Pump(200);
+        Settle(200);
     };
 
     useMenu(1, 1); // "Remove Item", the last entry
@@ -1396,10 +1388,10 @@ TEST_F(SHBListCtrlInBarTest, AnItemDraggedOverAnotherGroupsHeaderArrivesInItsLis
     // The gap before the second list's item 1, where that list will be once
     // its group is expanded.
     m_bar.ExpandGroup(m_groups[1]);
-    Pump(300);
+    Settle(300);
     const CPoint ptGap = ScreenOf(pTo, GapAbove(*pTo, 1));
     m_bar.ExpandGroup(m_groups[0]);
-    Pump(300);
+    Settle(300);
     m_owner.Clear();
 
     const std::vector<Waypoint> path = {
