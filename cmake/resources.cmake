@@ -12,9 +12,10 @@ function(zm_add_resources target)
         get_filename_component(rc_name ${rc} NAME_WE)
         get_filename_component(rc_dir ${rc_abs} DIRECTORY)
         set(res ${CMAKE_CURRENT_BINARY_DIR}/${target}_${rc_name}.res)
-        # wrc writes no dependency file: a script is rebuilt when it or a header
-        # beside it changes.
-        file(GLOB rc_headers CONFIGURE_DEPENDS ${rc_dir}/*.h)
+        # wrc writes no dependency file: a script is rebuilt when it, a header
+        # beside it or a file of its res/ folder changes.
+        # Scripts include their images and their parts from res/ beside them.
+        file(GLOB rc_headers CONFIGURE_DEPENDS ${rc_dir}/*.h ${rc_dir}/res/*)
         add_custom_command(
             OUTPUT ${res}
             COMMAND ${ZM_WRC} -I/usr/include/wine/wine/windows -I${rc_dir} -I${CMAKE_SOURCE_DIR}
