@@ -10,6 +10,7 @@
 
 #include "tests/app/HotListsTreeFixture.h"
 
+#include "tests/support/MouseDrag.h"
 #include "tests/support/AnsweringApp.h"
 #include "tests/support/SyntheticInput.h"
 #include "tests/support/UiScript.h"
@@ -431,54 +432,10 @@ BEGIN_MESSAGE_MAP(CRecordingSource, CWnd)
 ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
-CUiScript::Step Wait(int nTicks) {
-    auto pCount = std::make_shared<int>(0);
-    return [pCount, nTicks] { return ++*pCount >= nTicks; };
-}
-
 // A drag with the real mouse from ptStart to ptEnd (screen points), released
 // there once ready() holds. Whether the script ran to its end.
 bool RunDrag(CPoint ptStart, CPoint ptEnd, const std::function<bool()>& ready) {
-    auto pTicks = std::make_shared<int>(0);
-    CUiScript script([] { SendMouseButton(MOUSEEVENTF_LEFTUP); },
-                     {[=] {
-                          SendMouseMove(ptStart);
-                          return true;
-                      },
-                      Wait(5),
-                      [] {
-                          SendMouseButton(MOUSEEVENTF_LEFTDOWN);
-                          return true;
-                      },
-                      Wait(5),
-                      [=] {
-                          SendMouseMove(ptStart + CPoint(6, 6));
-                          return true;
-                      },
-                      Wait(5),
-                      [=] {
-                          SendMouseMove(ptStart + CPoint(12, 12));
-                          return true;
-                      },
-                      Wait(10),
-                      [=] {
-                          SendMouseMove(ptEnd);
-                          return true;
-                      },
-                      Wait(10),
-                      [=] {
-                          SendMouseMove(ptEnd + CPoint(++*pTicks % 2, 0));
-                          return ready();
-                      },
-                      Wait(10),
-                      [] {
-                          SendMouseButton(MOUSEEVENTF_LEFTUP);
-                          return true;
-                      },
-                      Wait(10)});
-    const bool bDone = PumpUntil([&] { return script.Finished() || script.Stalled(); });
-    Settle(200);
-    return bDone && !script.Stalled();
+    return RunMouseDrag(ptStart, {{ptEnd, ready}});
 }
 
 class HotListsTreeDropInputTest : public HotListsTreeDropTest {

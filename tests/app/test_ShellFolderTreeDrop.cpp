@@ -11,6 +11,7 @@
 #include "Common/DropFileList.h"
 
 #include "tests/support/Canvas.h"
+#include "tests/support/MouseDrag.h"
 #include "tests/support/SyntheticInput.h"
 
 #include <algorithm>
@@ -22,11 +23,6 @@
 namespace {
 
 CAnsweringApp theApp;
-
-CUiScript::Step Wait(int nTicks) {
-    auto pCount = std::make_shared<int>(0);
-    return [pCount, nTicks] { return ++*pCount >= nTicks; };
-}
 
 // A CF_HDROP block of the paths, in movable global memory.
 HGLOBAL MakeDropBlock(const std::vector<std::string>& paths) {
@@ -320,66 +316,13 @@ public:
     std::vector<std::string> m_files;
 };
 
-// One stop of a drag: the cursor goes to ptScreen and waits there until ready().
-struct Waypoint {
-    CPoint ptScreen;
-    std::function<bool()> ready;
-};
+using Waypoint = DragWaypoint;
 
 // A drag with the real mouse from ptStart along the waypoints, released at the
 // last one after atDrop ran. The steps run from a timer, since the drag's own
 // loop owns the thread meanwhile. Answers whether the script ran to its end.
 bool RunDrag(CPoint ptStart, const std::vector<Waypoint>& waypoints, std::function<void()> atDrop) {
-    std::vector<CUiScript::Step> steps = {
-        [=] {
-            SendMouseMove(ptStart);
-            return true;
-        },
-        Wait(5),
-        [] {
-            SendMouseButton(MOUSEEVENTF_LEFTDOWN);
-            return true;
-        },
-        Wait(5),
-        [=] {
-            SendMouseMove(ptStart + CPoint(4, 3));
-            return true;
-        },
-        Wait(5),
-        [=] {
-            SendMouseMove(ptStart + CPoint(12, 8));
-            return true;
-        },
-        Wait(10),
-    };
-    for (const Waypoint& waypoint : waypoints) {
-        const CPoint pt = waypoint.ptScreen;
-        const std::function<bool()> ready = waypoint.ready;
-        steps.push_back([=] {
-            SendMouseMove(pt);
-            return true;
-        });
-        steps.push_back(Wait(10));
-        auto pTicks = std::make_shared<int>(0);
-        steps.push_back([=] {
-            SendMouseMove(pt + CPoint(++*pTicks % 2, 0)); // keeps the drag looking
-            return ready();
-        });
-    }
-    steps.push_back([=] {
-        if (atDrop)
-            atDrop();
-        return true;
-    });
-    steps.push_back([] {
-        SendMouseButton(MOUSEEVENTF_LEFTUP);
-        return true;
-    });
-    steps.push_back(Wait(20));
-    CUiScript script([] { SendMouseButton(MOUSEEVENTF_LEFTUP); }, steps);
-    const bool bDone = PumpUntil([&] { return script.Finished() || script.Stalled(); });
-    Settle(200);
-    return bDone && !script.Stalled();
+    return RunMouseDrag(ptStart, waypoints, false, atDrop);
 }
 
 class ShellFolderTreeDragInputTest : public ShellFolderTreeDropTest {

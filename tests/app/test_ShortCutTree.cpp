@@ -15,6 +15,7 @@
 
 #include "tests/support/AnsweringApp.h"
 #include "tests/support/Canvas.h"
+#include "tests/support/MouseDrag.h"
 #include "tests/support/SyntheticInput.h"
 #include "tests/support/TraceCapture.h"
 #include "tests/support/UiScript.h"
@@ -655,52 +656,7 @@ TEST_F(ShortCutTreeTest, ATreeMadeWithoutOleTracesThatItTakesNoDrops) {
 // drag's own loop owns the thread meanwhile.
 bool RunDrag(CPoint ptFrom, CPoint ptTo, std::function<bool()> ready,
              std::function<void()> atDrop) {
-    std::vector<CUiScript::Step> steps = {
-        [=] {
-            SendMouseMove(ptFrom);
-            return true;
-        },
-        Wait(5),
-        [] {
-            SendMouseButton(MOUSEEVENTF_LEFTDOWN);
-            return true;
-        },
-        Wait(5),
-        [=] {
-            SendMouseMove(ptFrom + CPoint(4, 3));
-            return true;
-        },
-        Wait(5),
-        [=] {
-            SendMouseMove(ptFrom + CPoint(10, 8));
-            return true;
-        },
-        Wait(10),
-        [=] {
-            SendMouseMove(ptTo);
-            return true;
-        },
-        Wait(10),
-    };
-    auto pTicks = std::make_shared<int>(0);
-    steps.push_back([=] {
-        SendMouseMove(ptTo + CPoint(++*pTicks % 2, 0));
-        return ready();
-    });
-    steps.push_back([=] {
-        if (atDrop)
-            atDrop();
-        return true;
-    });
-    steps.push_back(Wait(10));
-    steps.push_back([] {
-        SendMouseButton(MOUSEEVENTF_LEFTUP);
-        return true;
-    });
-    CUiScript script([] { SendMouseButton(MOUSEEVENTF_LEFTUP); }, steps);
-    const bool bDone = PumpUntil([&] { return script.Finished() || script.Stalled(); });
-    Settle(200);
-    return bDone && !script.Stalled();
+    return RunMouseDrag(ptFrom, {{ptTo, ready}}, false, atDrop);
 }
 
 TEST_F(ShortCutTreeTest, DraggingAShortcutOntoAGroupMovesItThereInput) {

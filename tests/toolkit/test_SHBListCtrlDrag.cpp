@@ -18,6 +18,7 @@
 #include "toolkit/OXShortcutBar.h"
 
 #include "tests/support/Canvas.h"
+#include "tests/support/MouseDrag.h"
 #include "tests/support/SyntheticInput.h"
 #include "tests/support/TraceCapture.h"
 #include "tests/support/UiScript.h"
@@ -1028,12 +1029,7 @@ public:
     }
 };
 
-// One stop of a drag: the cursor goes to ptScreen and the drag waits there
-// until ready() holds.
-struct Waypoint {
-    CPoint ptScreen;
-    std::function<bool()> ready;
-};
+using Waypoint = DragWaypoint;
 
 // A drag with the real mouse: presses at ptStart, moves past the threshold,
 // visits the waypoints, runs atDrop at the last one and releases there (with
@@ -1041,65 +1037,7 @@ struct Waypoint {
 // owns the thread meanwhile. Answers whether the script ran to its end.
 bool RunDrag(CPoint ptStart, const std::vector<Waypoint>& waypoints, bool bCtrl,
              std::function<void()> atDrop) {
-    std::vector<CUiScript::Step> steps = {
-        [=] {
-            SendMouseMove(ptStart);
-            return true;
-        },
-        Wait(5),
-        [] {
-            SendMouseButton(MOUSEEVENTF_LEFTDOWN);
-            return true;
-        },
-        Wait(5),
-        [=] {
-            SendMouseMove(ptStart + CPoint(4, 3));
-            return true;
-        },
-        Wait(5),
-        [=] {
-            SendMouseMove(ptStart + CPoint(10, 6));
-            return true;
-        },
-        Wait(10),
-    };
-    for (const Waypoint& waypoint : waypoints) {
-        const CPoint pt = waypoint.ptScreen;
-        const std::function<bool()> ready = waypoint.ready;
-        steps.push_back([=] {
-            SendMouseMove(pt);
-            return true;
-        });
-        steps.push_back(Wait(10));
-        // Small moves keep the drag looking at the place until it is ready.
-        auto pTicks = std::make_shared<int>(0);
-        steps.push_back([=] {
-            SendMouseMove(pt + CPoint(++*pTicks % 2, 0));
-            return ready();
-        });
-    }
-    steps.push_back([=] {
-        if (atDrop)
-            atDrop();
-        if (bCtrl)
-            SendKey(VK_CONTROL, false);
-        return true;
-    });
-    steps.push_back(Wait(20));
-    steps.push_back([] {
-        SendMouseButton(MOUSEEVENTF_LEFTUP);
-        return true;
-    });
-    steps.push_back(Wait(10));
-    steps.push_back([=] {
-        if (bCtrl)
-            SendKey(VK_CONTROL, true);
-        return true;
-    });
-    CUiScript script([] { SendMouseButton(MOUSEEVENTF_LEFTUP); }, steps);
-    const bool bDone = PumpUntil([&] { return script.Finished() || script.Stalled(); });
-    Settle(200);
-    return bDone && !script.Stalled();
+    return RunMouseDrag(ptStart, waypoints, bCtrl, atDrop);
 }
 
 class SHBListCtrlDragDropInputTest : public SHBListCtrlDragInputTest {
