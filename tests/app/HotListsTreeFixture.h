@@ -17,6 +17,7 @@
 //   8   *Personal
 #pragma once
 
+#include "TreeOutline.h"
 #include "CallListHost.h"
 #include "HotLists.h"
 #include "HotListsTree.h"
@@ -94,38 +95,9 @@ private:
     std::string m_calls;
 };
 
-// The items from hFirst on, with their siblings, as "Name(child,child(...))".
-inline std::string TreeOutline(const CTreeCtrl& tree, HTREEITEM hFirst) {
-    std::string outline;
-    for (HTREEITEM h = hFirst; h != nullptr; h = tree.GetNextSiblingItem(h)) {
-        if (!outline.empty())
-            outline += ",";
-        outline += static_cast<LPCTSTR>(tree.GetItemText(h));
-        if (HTREEITEM hChild = tree.GetChildItem(h))
-            outline += "(" + TreeOutline(tree, hChild) + ")";
-    }
-    return outline;
-}
-inline std::string TreeOutline(const CTreeCtrl& tree) {
-    return TreeOutline(tree, tree.GetRootItem());
-}
-
-// The records below nParentID the same way, in store order.
+// The records below nParentID, in store order (TreeOutline.h).
 inline std::string StoreOutline(int nParentID = -1) {
-    std::vector<CTreeStore::ENTRY> children;
-    CHotLists* pStore = CHotLists::GetInstance();
-    for (CTreeStore::ENTRY* p = pStore->FindFirst(nParentID, CTreeStore::FIND_BY_PARENT); p;
-         p = pStore->FindNext(nParentID, CTreeStore::FIND_BY_PARENT))
-        children.push_back(*p);
-    std::string outline;
-    for (const CTreeStore::ENTRY& entry : children) {
-        if (!outline.empty())
-            outline += ",";
-        outline += static_cast<LPCTSTR>(entry.Name);
-        if (pStore->HasChildren(entry.ID))
-            outline += "(" + StoreOutline(entry.ID) + ")";
-    }
-    return outline;
+    return StoreOutlineOf(*CHotLists::GetInstance(), nParentID);
 }
 
 // The item with this label, in tree order; null when there is none.

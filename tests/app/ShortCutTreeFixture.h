@@ -15,6 +15,7 @@
 //   8   *Empty
 #pragma once
 
+#include "TreeOutline.h"
 #include "AppMessages.h"
 #include "ShortCutTree.h"
 #include "ShortCuts.h"
@@ -49,38 +50,9 @@ inline void FillSampleStore() {
     AddRecord(8, 0, "Empty", "");
 }
 
-// The items below hParent as "Name(child,child(...))", in tree order.
-inline std::string TreeOutline(const CTreeCtrl& tree, HTREEITEM hFirst) {
-    std::string outline;
-    for (HTREEITEM h = hFirst; h != nullptr; h = tree.GetNextSiblingItem(h)) {
-        if (!outline.empty())
-            outline += ",";
-        outline += static_cast<LPCTSTR>(tree.GetItemText(h));
-        if (HTREEITEM hChild = tree.GetChildItem(h))
-            outline += "(" + TreeOutline(tree, hChild) + ")";
-    }
-    return outline;
-}
-inline std::string TreeOutline(const CTreeCtrl& tree) {
-    return TreeOutline(tree, tree.GetRootItem());
-}
-
-// The records below nParentID the same way, in store order.
+// The records below nParentID, in store order (TreeOutline.h).
 inline std::string StoreOutline(int nParentID = -1) {
-    std::vector<CTreeStore::ENTRY> children;
-    CShortCuts* pStore = CShortCuts::GetInstance();
-    for (CTreeStore::ENTRY* p = pStore->FindFirst(nParentID, CTreeStore::FIND_BY_PARENT); p;
-         p = pStore->FindNext(nParentID, CTreeStore::FIND_BY_PARENT))
-        children.push_back(*p);
-    std::string outline;
-    for (const CTreeStore::ENTRY& entry : children) {
-        if (!outline.empty())
-            outline += ",";
-        outline += static_cast<LPCTSTR>(entry.Name);
-        if (pStore->HasChildren(entry.ID))
-            outline += "(" + StoreOutline(entry.ID) + ")";
-    }
-    return outline;
+    return StoreOutlineOf(*CShortCuts::GetInstance(), nParentID);
 }
 
 // The item with this label, in tree order; null when there is none.
