@@ -1,15 +1,56 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds everything and starts the application on $DISPLAY.
+# Sets up the machine, builds everything and starts the application with a
+# folder of sample recordings. With a display ($DISPLAY) the window opens there;
+# without one the program runs under Xvfb, a screenshot of its main window is
+# kept, and the script says where it is.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZM_BUILD_DIR:-$root/build}
+WINESERVER=/usr/lib/wine/wineserver
 
 bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh" "$build"
+build=$(cd "$build" && pwd)
+export WINEPREFIX=$build/wineprefix WINEDEBUG=-all
 
-app=$build/app/ZelDorvane.exe.so
-if [ ! -f "$app" ]; then
-    echo "run: the build has passed; the application itself is not part of the tree yet."
-    exit 0
+app=$build/app/main/ZelDorvane.exe.so
+samples=$build/sample-recordings
+mkdir -p "$samples"
+windows_path() { echo "Z:$1" | tr '/' '\\'; }
+
+headless=""
+if [ -z "${DISPLAY:-}" ]; then
+    headless=yes
+    for n in $(seq 150 199); do
+        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then DISPLAY=":$n"; break; fi
+    done
+    [ -n "${DISPLAY:-}" ] || { echo "run: no free X display for Xvfb" >&2; exit 1; }
+    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    trap 'kill $xvfb_pid >/dev/null 2>&1 || true' EXIT
+    export DISPLAY
 fi
-exec "$build/wine-run" "$app"
+
+# The samples, and on a first run a profile that opens them at start-up.
+"$build/wine-run" "$build/tests/tools/make_sample_recordings.exe.so" \
+    "$(windows_path "$samples")" --first-run-profile >/dev/null
+echo "run: sample recordings in $samples (the encrypted ones open with the passphrase moxel-sample)"
+
+if [ -z "$headless" ]; then
+    exec "$build/wine-run" "$app"
+fi
+
+shot=$build/zelmoxel-main-window.png
+rm -f "$shot"
+"$build/wine-run" "$app" &
+app_pid=$!
+status=0
+"$build/wine-run" "$build/tests/tools/save_window_png.exe.so" "Zel Moxel" "$(windows_path "$shot")" 120 ||
+    status=$?
+wait "$app_pid" || true
+"$WINESERVER" -k >/dev/null 2>&1 || true
+if [ "$status" -ne 0 ] || [ ! -s "$shot" ]; then
+    echo "run: the main window did not appear; no screenshot" >&2
+    exit 1
+fi
+echo "run: no display here, so the program ran under Xvfb; its main window: $shot"
