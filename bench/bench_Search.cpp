@@ -12,6 +12,7 @@
 #include "SearchManager.h"
 #include "Settings.h"
 #include "framework/UnixPath.h"
+#include "tests/app/SearchTestCriteria.h"
 #include "tests/app/StoreTestFolders.h"
 
 #include <dirent.h>
@@ -39,16 +40,18 @@ void PutInt(char* record, size_t offset, int32_t value) {
 // A version-4 header in clear, as recorders write most calls, followed by a
 // little audio; start times and lengths vary so that the sort has work.
 void FillRecording(char* record, int index) {
+    // Unsigned, so the spreading products wrap instead of overflowing.
+    const uint32_t n = static_cast<uint32_t>(index);
     memset(record, 0, kFileSize);
     PutInt(record, 0, 4);           // version
     PutInt(record, 4, kHeaderSize); // header length
     PutInt(record, 8, 7);           // GSM 06.10
-    PutInt(record, 12, index % 17 == 0);
-    std::snprintf(record + 16, 128, "+49 30 %07d", (index * 7919) % 10000000);
-    std::snprintf(record + 144, 1024, "Call %d", index);
-    PutInt(record, 1168, 1600000000 + (index * 104729) % 31536000);
-    PutInt(record, 1172, (index * 31) % 3600);
-    std::snprintf(record + 1180, 128, "%d", 4700 + index % 50);
+    PutInt(record, 12, n % 17 == 0);
+    std::snprintf(record + 16, 128, "+49 30 %07u", (n * 7919u) % 10000000u);
+    std::snprintf(record + 144, 1024, "Call %u", n);
+    PutInt(record, 1168, static_cast<int32_t>(1600000000u + (n * 104729u) % 31536000u));
+    PutInt(record, 1172, static_cast<int32_t>((n * 31u) % 3600u));
+    std::snprintf(record + 1180, 128, "%u", 4700u + n % 50u);
     PutInt(record, 1308, -1);
     std::snprintf(record + 1312, 120, "Unknown");
 }
@@ -96,17 +99,7 @@ void RemoveRecordings() {
 }
 
 SearchCriteria AllOfTheFolder() {
-    SearchCriteria criteria;
-    criteria.Add(g_folder.c_str());
-    criteria.IncludeSubFolders = 0;
-    criteria.FileNameMask = "*";
-    criteria.CallerIdMask = "*";
-    criteria.DateKind = SearchCriteria::kDateAll;
-    criteria.RangeStart = 0;
-    criteria.RangeEnd = -1;
-    criteria.LimitLength = 0;
-    criteria.MinMinutes = 0;
-    return criteria;
+    return MatchEverything({g_folder}, 0);
 }
 
 // One search as the main frame runs it: count, walk, newest first. The

@@ -14,20 +14,18 @@
 
 namespace {
 
+// Matched by title alone: Wine may start a winelib program through a process of
+// its own, whose id is not the one CreateProcess reports.
 struct SFind {
-    DWORD processId;
     const char* titlePrefix;
     HWND found;
 };
 
 BOOL CALLBACK Look(HWND hWnd, LPARAM lParam) {
     auto* find = reinterpret_cast<SFind*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hWnd, &owner);
     char title[256] = "";
     GetWindowTextA(hWnd, title, sizeof(title));
-    if (owner == find->processId && IsWindowVisible(hWnd) &&
-        strstr(title, find->titlePrefix) != nullptr) {
+    if (IsWindowVisible(hWnd) && strstr(title, find->titlePrefix) != nullptr) {
         find->found = hWnd;
         return FALSE;
     }
@@ -53,9 +51,12 @@ double TimeToWindow(std::string command, const char* titlePart) {
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &child))
         return -1;
-    SFind find{child.dwProcessId, titlePart, nullptr};
+    SFind find{titlePart, nullptr};
     double seconds = -1;
-    while (WaitForSingleObject(child.hProcess, 5) == WAIT_TIMEOUT) {
+    // The started process may be a launcher that ends at once: the window alone
+    // tells that the program is up.
+    for (;;) {
+        Sleep(5);
         EnumWindows(Look, reinterpret_cast<LPARAM>(&find));
         if (find.found != nullptr) {
             seconds =
@@ -69,6 +70,9 @@ double TimeToWindow(std::string command, const char* titlePart) {
         PostMessageA(find.found, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(child.hProcess, 30000) != WAIT_OBJECT_0)
         TerminateProcess(child.hProcess, 1);
+    // The window of the closed program may outlive its process handle briefly.
+    while (find.found != nullptr && IsWindow(find.found))
+        Sleep(50);
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
     return seconds;

@@ -105,10 +105,15 @@ private:
     IUnknown* m_pUnknown;
 };
 
+// The reference data is the registered target, or 0 once it was revoked: the
+// subclass itself stays until the window's WM_NCDESTROY (see Revoke).
 LRESULT CALLBACK DropTargetSubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR, DWORD_PTR dwRefData) {
-    if (message == WM_NCDESTROY)
-        reinterpret_cast<COleDropTarget*>(dwRefData)->Revoke();
+    if (message == WM_NCDESTROY) {
+        if (dwRefData != 0)
+            reinterpret_cast<COleDropTarget*>(dwRefData)->Revoke();
+        RemoveWindowSubclass(hWnd, DropTargetSubclassProc, kTargetSubclassId);
+    }
     return DefSubclassProc(hWnd, message, wParam, lParam);
 }
 
@@ -435,7 +440,12 @@ void COleDropTarget::Revoke() {
         return;
     if (IsWindow(m_hWnd)) {
         RevokeDragDrop(m_hWnd);
-        RemoveWindowSubclass(m_hWnd, DropTargetSubclassProc, kTargetSubclassId);
+        // The subclass stays, forgetting this target, until WM_NCDESTROY: taking
+        // the last one away gives the window back its original procedure, which
+        // drops a procedure put over it after the subclass (AfxWndProc, when the
+        // target was registered in PreSubclassWindow), and with it the
+        // WM_NCDESTROY that ends the window's CWnd.
+        SetWindowSubclass(m_hWnd, DropTargetSubclassProc, kTargetSubclassId, 0);
     }
     if (m_lpDataObject != nullptr)
         m_lpDataObject->Release();
@@ -510,7 +520,8 @@ namespace {
 
 bool HasTargetOfOurs(HWND hWnd) {
     DWORD_PTR dwRefData = 0;
-    return GetWindowSubclass(hWnd, DropTargetSubclassProc, kTargetSubclassId, &dwRefData) != FALSE;
+    return GetWindowSubclass(hWnd, DropTargetSubclassProc, kTargetSubclassId, &dwRefData) &&
+           dwRefData != 0; // a revoked target leaves its subclass behind
 }
 
 // Plain targets lent, for one drag, to the windows of this thread that accept

@@ -31,9 +31,17 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY
 fi
 
+# A Wine server of this prefix left by another run keeps its desktop on the
+# display it started with; the program must meet its desktop on ours.
+"$WINESERVER" -k >/dev/null 2>&1 || true
+
 # The samples, and on a first run a profile that opens them at start-up.
-"$build/wine-run" "$build/tests/tools/make_sample_recordings.exe.so" \
-    "$(windows_path "$samples")" --first-run-profile >/dev/null
+# The samples are named after their start times, which lie before now: they are
+# written once, so that the profile's history keeps naming them.
+if ! ls "$samples"/*.zel >/dev/null 2>&1; then
+    "$build/wine-run" "$build/tests/tools/make_sample_recordings.exe.so" \
+        "$(windows_path "$samples")" --first-run-profile >/dev/null
+fi
 echo "run: sample recordings in $samples (the encrypted ones open with the passphrase moxel-sample)"
 
 if [ -z "$headless" ]; then
@@ -45,8 +53,12 @@ rm -f "$shot"
 "$build/wine-run" "$app" &
 app_pid=$!
 status=0
-"$build/wine-run" "$build/tests/tools/save_window_png.exe.so" "Zel Moxel" "$(windows_path "$shot")" 120 ||
-    status=$?
+if "$build/wine-run" "$build/tests/tools/wait_for_window.exe.so" "Zel Moxel" 120; then
+    import -window root -display "$DISPLAY" "$shot" || status=$?
+    "$build/wine-run" "$build/tests/tools/wait_for_window.exe.so" "Zel Moxel" 10 --close || true
+else
+    status=1
+fi
 wait "$app_pid" || true
 "$WINESERVER" -k >/dev/null 2>&1 || true
 if [ "$status" -ne 0 ] || [ ! -s "$shot" ]; then

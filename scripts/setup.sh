@@ -8,8 +8,9 @@ PACKAGES=(
   g++ cmake ninja-build clang-format
   # Win32 from Wine: runtime, winegcc/wineg++/wrc, headers, Wine's own fonts
   wine64 wine64-tools libwine-dev fonts-wine
-  # headless display for windows under test
-  xvfb xauth
+  # headless display for windows under test, and the start script's screenshot
+  # of a run without a display
+  xvfb xauth imagemagick
   # native libraries the system calls
   zlib1g-dev libjpeg-dev libgsm1-dev libtinyxml-dev libpodofo-dev nettle-dev
   # tests and benchmarks

@@ -22,6 +22,7 @@
 #include "HotLists.h"
 #include "HotListsTree.h"
 
+#include "tests/app/DropBlock.h"
 #include "tests/app/StoreTestFolders.h"
 #include "tests/support/RecordingFixtures.h"
 #include "tests/support/TempFolder.h"
@@ -114,19 +115,6 @@ inline HTREEITEM FindItem(const CTreeCtrl& tree, const char* pszText) {
     return nullptr;
 }
 
-// A file-drop list block of the paths in new global memory, as the shell
-// and the call list make it.
-inline HGLOBAL MakeDropGlobal(const std::vector<std::string>& paths) {
-    CDropFileList list;
-    for (const std::string& path : paths)
-        list.Add(path.c_str());
-    list.BuildBlock();
-    HGLOBAL hGlobal = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, list.GetBlockSize());
-    memcpy(::GlobalLock(hGlobal), list.GetBlock(), list.GetBlockSize());
-    ::GlobalUnlock(hGlobal);
-    return hGlobal;
-}
-
 // The paths of a file-drop list.
 inline std::vector<std::string> DropPaths(HDROP hDrop) {
     std::vector<std::string> paths;
@@ -155,7 +143,7 @@ inline bool PutFilesOnClipboard(HWND hOwner, const std::vector<std::string>& pat
     if (!OpenClipboardWaiting(hOwner))
         return false;
     ::EmptyClipboard();
-    const bool bSet = ::SetClipboardData(CF_HDROP, MakeDropGlobal(paths)) != nullptr;
+    const bool bSet = ::SetClipboardData(CF_HDROP, MakeDropBlock(paths)) != nullptr;
     ::CloseClipboard();
     return bSet;
 }

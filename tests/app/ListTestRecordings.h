@@ -18,23 +18,32 @@ struct SListRecording {
     int startTime = 1000000000;
 };
 
-// Writes the recording into the folder (a Windows path with a trailing
-// backslash, folders below it made as needed) and answers its path; empty
-// when it could not be written.
-inline std::string WriteListRecording(const std::string& folder, const SListRecording& rec) {
-    const std::string path = folder + rec.name;
+// Writes a recording of the given header fields, marked mu-law, with mu-law
+// audio of the duration they give, into the folder (a Windows path with a
+// trailing backslash, folders below it made as needed) under the name (which
+// may name such folders) and answers its path; empty when it could not be
+// written.
+inline std::string WriteMuLawRecording(const std::string& folder, const std::string& name,
+                                       RecordingFields fields) {
+    const std::string path = folder + name;
     for (size_t i = folder.size(); i < path.size(); ++i)
         if (path[i] == '\\')
             ::CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-    RecordingFields fields;
     fields.format = 7; // mu-law
+    const std::string bytes =
+        MakeHeaderV2to4(4, 1440, fields) + EncodeMuLaw(MakeTestSignal(fields.duration * 8000));
+    return WriteWholeFile(path, bytes) ? path : std::string();
+}
+
+// Writes the recording into the folder and answers its path; empty when it
+// could not be written.
+inline std::string WriteListRecording(const std::string& folder, const SListRecording& rec) {
+    RecordingFields fields;
     fields.important = rec.important;
     fields.duration = rec.duration;
     fields.startTime = rec.startTime;
     fields.callerId = "0123 456789";
-    const std::string bytes =
-        MakeHeaderV2to4(4, 1440, fields) + EncodeMuLaw(MakeTestSignal(rec.duration * 8000));
-    return WriteWholeFile(path, bytes) ? path : std::string();
+    return WriteMuLawRecording(folder, rec.name, fields);
 }
 
 // Text with every LF as CR LF, as the list files end their lines.

@@ -2,8 +2,9 @@
 // folder watcher share: the program's own document, child frame and call-list
 // view on a main frame that keeps the frame messages the view posts (instead of
 // acting on them), configuration folders and a recordings folder of the test's
-// own, recordings written with the header values the commands look at, and
-// the clipboard helpers of a display shared with other test programs.
+// own, recordings written with the header values the commands look at, the
+// clipboard helpers of a display shared with other test programs, and the
+// fixture those programs start from.
 //
 // One test program includes this header once (it defines the frame's map).
 // Resources: ListViewTestBed.rc, included by the program's own script.
@@ -16,6 +17,7 @@
 #include "ZelDorvaneDoc.h"
 #include "ZelDorvaneView.h"
 #include "AppMessages.h"
+#include "tests/app/ListTestRecordings.h"
 #include "tests/app/ListViewTestIds.h"
 #include "tests/app/StoreTestFolders.h"
 
@@ -26,6 +28,9 @@
 #include "framework/MDIFrameWnd.h"
 #include "framework/WinApp.h"
 
+#include "native/gtest.h"
+
+#include "tests/support/AnsweringApp.h"
 #include "tests/support/AudioFixtures.h"
 #include "tests/support/MdiScaffold.h"
 #include "tests/support/RecordingFixtures.h"
@@ -55,21 +60,14 @@ struct SViewRecording {
 // Writes the recording (a header and mu-law audio of its duration) and
 // answers its path; empty when it could not be written.
 inline std::string WriteViewRecording(const std::string& folder, const SViewRecording& rec) {
-    const std::string path = folder + rec.name;
-    for (size_t i = folder.size(); i < path.size(); ++i)
-        if (path[i] == '\\')
-            ::CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
     RecordingFields fields;
-    fields.format = 7; // mu-law
     fields.userId = rec.userId;
     fields.callerId = rec.callerId;
     fields.comment = rec.comment;
     fields.duration = rec.duration;
     fields.important = rec.important;
     fields.startTime = rec.startTime;
-    const std::string bytes =
-        MakeHeaderV2to4(4, 1440, fields) + EncodeMuLaw(MakeTestSignal(rec.duration * 8000));
-    return WriteWholeFile(path, bytes) ? path : std::string();
+    return WriteMuLawRecording(folder, rec.name, fields);
 }
 
 // The header of a recording file as a list entry reads it.
@@ -254,3 +252,26 @@ private:
     CStoreTestFolders m_config;
     CTempFolder m_files;
 };
+
+// The fixture of a call-list test program: a bed of its own, set up for each
+// test, and the program's application object (which answers the message
+// boxes) with its answers and prompts emptied first.
+class CListViewTest : public ::testing::Test {
+protected:
+    CListViewTest(CAnsweringApp& app, const char* prefix) : m_app(app), m_bed(prefix) {}
+
+    void SetUp() override {
+        m_app.m_answers.clear();
+        m_app.m_prompts.clear();
+        ASSERT_TRUE(m_bed.SetUp());
+    }
+    void TearDown() override { m_bed.TearDown(); }
+
+    CAnsweringApp& m_app;
+    CListViewTestBed m_bed;
+};
+
+// Whether a file or folder is there.
+inline bool Exists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

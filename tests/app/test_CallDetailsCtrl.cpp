@@ -11,12 +11,12 @@
 #include "InPlaceEdit.h"
 #include "ScoredFileListEntry.h"
 
-#include "Common/DropFileList.h"
 #include "Common/KWArray.h"
 #include "Common/KWString.h"
 
 #include "framework/Ole.h"
 
+#include "tests/app/DropBlock.h"
 #include "tests/app/SmallDialogsTestKit.h"
 #include "tests/support/AnsweringApp.h"
 #include "tests/support/Canvas.h"
@@ -123,18 +123,6 @@ BEGIN_MESSAGE_MAP(CRecordingHost, CHostWnd)
     ON_MESSAGE(WM_LIST_CELL_EDITED, &CRecordingHost::OnCellEdited)
 END_MESSAGE_MAP()
 // clang-format on
-
-// A CF_HDROP block of the paths, in movable global memory.
-HGLOBAL MakeDropBlock(const std::vector<std::string>& paths) {
-    CDropFileList list;
-    for (const std::string& path : paths)
-        list.Add(path.c_str());
-    list.BuildBlock();
-    HGLOBAL hBlock = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, list.GetBlockSize());
-    memcpy(::GlobalLock(hBlock), list.GetBlock(), list.GetBlockSize());
-    ::GlobalUnlock(hBlock);
-    return hBlock;
-}
 
 // A shell link at linkPath to target; false when it could not be written.
 bool MakeShellLink(const std::string& target, const std::string& linkPath) {

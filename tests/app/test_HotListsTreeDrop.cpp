@@ -61,7 +61,7 @@ protected:
     // Files dropped from outside on an item, as WM_DROPFILES.
     void DropFromOutside(const char* pszOn, const std::vector<std::string>& paths) {
         m_tree.SelectItem(Item(pszOn));
-        m_tree.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropGlobal(paths)));
+        m_tree.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropBlock(paths)));
     }
     // The tree's own drag of the selection, dropped on an item.
     void DragSelectionOnto(const char* pszOn) {
@@ -71,7 +71,7 @@ protected:
         for (INT_PTR i = 0; i < fileList.GetSize(); ++i)
             paths.push_back(static_cast<LPCTSTR>(fileList[i]));
         m_tree.SelectItem(Item(pszOn));
-        m_tree.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropGlobal(paths)));
+        m_tree.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropBlock(paths)));
     }
     // The ID of the record with this name, or -1.
     int IdOf(const char* pszName) {
@@ -191,7 +191,7 @@ TEST_F(HotListsTreeDropTest, ADropOnAHotListNeverShownKeepsItsLinksOnce) {
 
 TEST_F(HotListsTreeDropTest, TheDropTargetTakesAFileDropItselfOnTheItemUnderTheCursor) {
     COleDataSource source;
-    ASSERT_TRUE(source.CacheGlobalData(CF_HDROP, MakeDropGlobal({m_zel, m_wav})));
+    ASSERT_TRUE(source.CacheGlobalData(CF_HDROP, MakeDropBlock({m_zel, m_wav})));
     LPDATAOBJECT pData = source.GetDataObject();
     LPDROPTARGET pTarget = m_tree.GetDropTarget().GetDropTargetInterface();
     ASSERT_NE(pTarget, nullptr);
@@ -252,7 +252,7 @@ TEST_F(HotListsTreeDropTest, PastingTakesEveryFileUnfiltered) {
     };
     for (const auto& c : cases) {
         COleDataSource source;
-        ASSERT_TRUE(source.CacheGlobalData(CF_HDROP, MakeDropGlobal(c.paths)));
+        ASSERT_TRUE(source.CacheGlobalData(CF_HDROP, MakeDropBlock(c.paths)));
         COleDataObject data;
         data.Attach(source.GetDataObject(), TRUE);
         EXPECT_EQ(m_tree.PasteFromDataObject(&data, Item(c.pszOn)), c.bTaken) << c.pszCase;
@@ -422,7 +422,7 @@ public:
 protected:
     afx_msg void OnLButtonDown(UINT, CPoint) {
         COleDataSource source;
-        source.CacheGlobalData(CF_HDROP, MakeDropGlobal(m_paths));
+        source.CacheGlobalData(CF_HDROP, MakeDropBlock(m_paths));
         m_result = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
     }
     DECLARE_MESSAGE_MAP()

@@ -19,6 +19,7 @@
 #include "ZelDorvaneView.h"
 #include "resource.h"
 
+#include "tests/app/SearchTestCriteria.h"
 #include "tests/app/StoreTestFolders.h"
 #include "tests/support/AudioCapture.h"
 #include "tests/support/Canvas.h"
@@ -129,18 +130,7 @@ protected:
     }
 
     static SearchCriteria Criteria(const std::vector<std::string>& sources) {
-        SearchCriteria criteria;
-        for (const auto& source : sources)
-            criteria.Add(CKWString(source.c_str()));
-        criteria.IncludeSubFolders = 1;
-        criteria.FileNameMask = "*";
-        criteria.CallerIdMask = "*";
-        criteria.DateKind = SearchCriteria::kDateAll;
-        criteria.RangeStart = 0;
-        criteria.RangeEnd = -1;
-        criteria.LimitLength = 0;
-        criteria.MinMinutes = 0;
-        return criteria;
+        return MatchEverything(sources, 1);
     }
 
     bool WaitForSearch() {

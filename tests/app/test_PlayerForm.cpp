@@ -15,12 +15,12 @@
 #include "OutputScope.h"
 #include "PlayerRes.h"
 
-#include "Common/DropFileList.h"
 #include "Common/KWFileListEntry.h"
 #include "Common/Settings.h"
 #include "framework/Ole.h"
 #include "framework/OleData.h"
 
+#include "tests/app/DropBlock.h"
 #include "tests/app/SmallDialogsTestKit.h"
 #include "tests/support/AudioCapture.h"
 #include "tests/support/Canvas.h"
@@ -47,18 +47,6 @@ const int kAllButtons[] = {
     IDC_BACK30,    IDC_BACK10,           IDC_PLAY,           IDC_PAUSE,        IDC_STOP,
     IDC_FORWARD10, IDC_FORWARD30,        IDC_BOOKMARK_START, IDC_BOOKMARK_END, IDC_BOOKMARK_CLEAR,
     IDC_FILE_MENU, IDC_CALLS_FOR_REVIEW, IDC_HISTORY};
-
-// A CF_HDROP block of the paths, in movable global memory.
-HGLOBAL MakeDropGlobal(const std::vector<std::string>& paths) {
-    CDropFileList list;
-    for (const std::string& path : paths)
-        list.Add(path.c_str());
-    list.BuildBlock();
-    HGLOBAL hBlock = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, list.GetBlockSize());
-    memcpy(::GlobalLock(hBlock), list.GetBlock(), list.GetBlockSize());
-    ::GlobalUnlock(hBlock);
-    return hBlock;
-}
 
 class PlayerFormTest : public ::testing::Test {
 protected:
@@ -711,7 +699,7 @@ TEST_F(PlayerFormTest, AFailedLoadIsReportedEjectsAndRecordsNoPlay) {
             const size_t postedBefore = Posted(WM_RECORDING_CHANGED).size();
             if (bDrop) {
                 COleDataSource source;
-                ASSERT_TRUE(source.CacheGlobalData(CF_HDROP, MakeDropGlobal({c.path})));
+                ASSERT_TRUE(source.CacheGlobalData(CF_HDROP, MakeDropBlock({c.path})));
                 LPDATAOBJECT pData = source.GetDataObject();
                 LPDROPTARGET pTarget = m_pForm->GetDropTarget().GetDropTargetInterface();
                 ASSERT_NE(nullptr, pTarget);
@@ -769,7 +757,7 @@ TEST_F(PlayerFormTest, ADragOfOneRecordingIsAdmitted) {
             ::GlobalUnlock(hText);
             ASSERT_TRUE(source.CacheGlobalData(CF_TEXT, hText));
         } else {
-            ASSERT_TRUE(source.CacheGlobalData(CF_HDROP, MakeDropGlobal(c.files)));
+            ASSERT_TRUE(source.CacheGlobalData(CF_HDROP, MakeDropBlock(c.files)));
         }
         COleDataObject data;
         data.Attach(source.GetDataObject(), TRUE);
@@ -791,7 +779,7 @@ TEST_F(PlayerFormTest, ADroppedRecordingPlaysFromItsStartAndTwoAreRefused) {
 
     auto drop = [&](const std::vector<std::string>& files) {
         COleDataSource source;
-        EXPECT_TRUE(source.CacheGlobalData(CF_HDROP, MakeDropGlobal(files)));
+        EXPECT_TRUE(source.CacheGlobalData(CF_HDROP, MakeDropBlock(files)));
         LPDATAOBJECT pData = source.GetDataObject();
         LPDROPTARGET pTarget = m_pForm->GetDropTarget().GetDropTargetInterface();
         CPoint point(100, 60);

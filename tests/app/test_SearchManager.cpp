@@ -7,6 +7,7 @@
 #include "app/ScoredFileListEntry.h"
 #include "app/SearchManager.h"
 #include "app/ZelDorvaneDoc.h"
+#include "tests/app/SearchTestCriteria.h"
 #include "tests/app/StoreTestFolders.h"
 #include "tests/support/RecordFileHelpers.h"
 #include "tests/support/RecordingFixtures.h"
@@ -113,18 +114,7 @@ protected:
     }
 
     static SearchCriteria Criteria(const std::vector<std::string>& sources) {
-        SearchCriteria criteria;
-        for (const std::string& source : sources)
-            criteria.Add(source.c_str());
-        criteria.IncludeSubFolders = 0;
-        criteria.FileNameMask = "*";
-        criteria.CallerIdMask = "*";
-        criteria.DateKind = SearchCriteria::kDateAll;
-        criteria.RangeStart = 0;
-        criteria.RangeEnd = -1;
-        criteria.LimitLength = 0;
-        criteria.MinMinutes = 0;
-        return criteria;
+        return MatchEverything(sources, 0);
     }
 
     static bool WaitForWalkEnd() {

@@ -8,7 +8,7 @@
 // own folders dragged out onto another window. Screenshot: shell-tree-drag.png.
 #include "ShellFolderTreeFixture.h"
 
-#include "Common/DropFileList.h"
+#include "tests/app/DropBlock.h"
 
 #include "tests/support/Canvas.h"
 #include "tests/support/MouseDrag.h"
@@ -23,18 +23,6 @@
 namespace {
 
 CAnsweringApp theApp;
-
-// A CF_HDROP block of the paths, in movable global memory.
-HGLOBAL MakeDropBlock(const std::vector<std::string>& paths) {
-    CDropFileList list;
-    for (const std::string& path : paths)
-        list.Add(path.c_str());
-    list.BuildBlock();
-    HGLOBAL hBlock = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, list.GetBlockSize());
-    memcpy(::GlobalLock(hBlock), list.GetBlock(), list.GetBlockSize());
-    ::GlobalUnlock(hBlock);
-    return hBlock;
-}
 
 // The paths of a CF_HDROP block.
 std::vector<std::string> PathsOfBlock(HGLOBAL hBlock) {

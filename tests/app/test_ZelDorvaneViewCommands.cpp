@@ -30,14 +30,9 @@ namespace {
 
 CAnsweringApp theApp;
 
-class ViewCommandsTest : public ::testing::Test {
+class ViewCommandsTest : public CListViewTest {
 protected:
-    void SetUp() override {
-        theApp.m_answers.clear();
-        theApp.m_prompts.clear();
-        ASSERT_TRUE(m_bed.SetUp());
-    }
-    void TearDown() override { m_bed.TearDown(); }
+    ViewCommandsTest() : CListViewTest(theApp, "ViewCommands") {}
 
     // count recordings "r0.zel" ... named by their number, newest first in
     // row order (the list's own sort).
@@ -52,13 +47,7 @@ protected:
         return paths;
     }
     std::vector<std::string> Prompts() const { return theApp.m_prompts; }
-
-    CListViewTestBed m_bed{"ViewCommands"};
 };
-
-bool Exists(const std::string& path) {
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 } // namespace
 

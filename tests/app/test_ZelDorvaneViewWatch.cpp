@@ -24,10 +24,6 @@ CAnsweringApp theApp;
 
 const DWORD kWaitMs = 20000;
 
-bool Exists(const std::string& path) {
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // Runs the thread's messages until pred holds or the time is up.
 bool PumpFor(DWORD ms, const std::function<bool()>& pred) {
     const DWORD start = ::GetTickCount();
@@ -45,14 +41,9 @@ std::vector<std::string> Sorted(std::vector<std::string> paths) {
     return paths;
 }
 
-class ViewWatchTest : public ::testing::Test {
+class ViewWatchTest : public CListViewTest {
 protected:
-    void SetUp() override {
-        theApp.m_answers.clear();
-        theApp.m_prompts.clear();
-        ASSERT_TRUE(m_bed.SetUp());
-    }
-    void TearDown() override { m_bed.TearDown(); }
+    ViewWatchTest() : CListViewTest(theApp, "ViewWatch") {}
 
     std::string Write(const std::string& name, int minutesAgo = 0) {
         SViewRecording rec;
@@ -98,8 +89,6 @@ protected:
         }
         return true;
     }
-
-    CListViewTestBed m_bed{"ViewWatch"};
 };
 
 } // namespace

@@ -743,6 +743,37 @@ TEST_F(OleDropTargetTest, RegistrationEndsWithTheWindowOrTheTarget) {
     EXPECT_FALSE(third.Register(nullptr));
 }
 
+// A window object that takes drops from before its subclass is in place and
+// gives them up as its window goes, as the application's call list does.
+class CDropTakingWnd : public CWnd {
+public:
+    COleDropTarget m_target;
+    bool m_bNcDestroyed = false;
+
+protected:
+    void PreSubclassWindow() override { m_target.Register(this); }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_DESTROY)
+            m_target.Revoke();
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    void PostNcDestroy() override { m_bNcDestroyed = true; }
+};
+
+TEST_F(OleDropTargetTest, RevokingAtDestroyKeepsTheObjectsNcDestroy) {
+    CDropTakingWnd wnd;
+    const HWND hWnd = m_pWindow->Handle();
+    ASSERT_TRUE(wnd.SubclassWindow(hWnd));
+    LPDROPTARGET lpTarget = wnd.m_target.GetDropTargetInterface();
+    ASSERT_NE(lpTarget, nullptr);
+    lpTarget->Release();
+
+    DestroyWindow(hWnd);
+    EXPECT_TRUE(wnd.m_bNcDestroyed);
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
+}
+
 // ---------------------------------------------------------------------------
 // Real drags through OLE's DoDragDrop. The source keeps the cursor on its
 // destination and drops only after the target under it answered, so the drag

@@ -1,14 +1,12 @@
-// SaveWindowPng: waits for a visible top-level window whose title begins with
-// a text, lets it settle, keeps it as a PNG and asks it to close.
-//   save_window_png <title prefix> <png path> [timeout seconds]
-#include "tests/support/Canvas.h"
-
+// WaitForWindow: waits for a visible top-level window whose title begins with
+// a text and lets it settle; with --close it then asks the window to close.
+// The start script uses it around its screenshot of a run without a display.
+//   wait_for_window <title prefix> [timeout seconds] [--close]
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -31,11 +29,12 @@ BOOL CALLBACK Look(HWND hWnd, LPARAM lParam) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        fprintf(stderr, "usage: save_window_png <title prefix> <png path> [timeout seconds]\n");
+    if (argc < 2) {
+        fprintf(stderr, "usage: wait_for_window <title prefix> [timeout seconds] [--close]\n");
         return 2;
     }
-    const DWORD timeout = (argc > 3 ? atoi(argv[3]) : 60) * 1000;
+    const DWORD timeout = (argc > 2 ? atoi(argv[2]) : 60) * 1000;
+    const bool close = argc > 3 && strcmp(argv[3], "--close") == 0;
     SSearch search{argv[1], nullptr};
     const DWORD start = GetTickCount();
     while (search.found == nullptr && GetTickCount() - start < timeout) {
@@ -44,18 +43,14 @@ int main(int argc, char** argv) {
             Sleep(200);
     }
     if (search.found == nullptr) {
-        fprintf(stderr, "save_window_png: no window \"%s\" appeared\n", argv[1]);
+        fprintf(stderr, "wait_for_window: no window \"%s\" appeared\n", argv[1]);
         return 1;
     }
-    // The window paints its lists and bars after it shows itself.
-    Sleep(3000);
-    RECT rect;
-    GetWindowRect(search.found, &rect);
-    const bool saved = SaveScreenPng(rect, argv[2]);
-    PostMessageA(search.found, WM_CLOSE, 0, 0);
-    if (!saved) {
-        fprintf(stderr, "save_window_png: cannot write %s\n", argv[2]);
-        return 1;
+    if (close) {
+        PostMessageA(search.found, WM_CLOSE, 0, 0);
+        return 0;
     }
+    // The window fills its lists and paints its bars after it shows itself.
+    Sleep(5000);
     return 0;
 }
