@@ -20,6 +20,7 @@
 #include "toolkit/OXSkinnedApp.h"
 #include "framework/FrameWnd.h"
 
+#include "tests/app/SkinnedAnsweringApp.h"
 #include "tests/support/AudioFixtures.h"
 #include "tests/support/RecordingFixtures.h"
 
@@ -29,21 +30,7 @@
 #include <string>
 #include <vector>
 
-class CPlayerTestApp : public COXSkinnedApp {
-public:
-    // The next queued answer; IDNO when the queue is empty.
-    int DoMessageBox(LPCTSTR lpszPrompt, UINT, UINT) override {
-        m_prompts.push_back(lpszPrompt != nullptr ? lpszPrompt : "");
-        if (m_answers.empty())
-            return IDNO;
-        const int answer = m_answers.front();
-        m_answers.pop_front();
-        return answer;
-    }
-
-    std::deque<int> m_answers;
-    std::vector<std::string> m_prompts;
-};
+using CPlayerTestApp = CSkinnedAnsweringApp;
 
 // One private message the frame received, its heap path taken over and freed.
 struct SPosted {

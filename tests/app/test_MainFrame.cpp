@@ -20,6 +20,7 @@
 #include "resource.h"
 
 #include "tests/app/SearchTestCriteria.h"
+#include "tests/app/SkinnedAnsweringApp.h"
 #include "tests/app/StoreTestFolders.h"
 #include "tests/support/AudioCapture.h"
 #include "tests/support/Canvas.h"
@@ -45,21 +46,7 @@
 
 namespace {
 
-// The application object of the tests: the program's skin, and message boxes
-// answered from a queue (IDNO when it is empty) with every prompt kept.
-class CFrameTestApp : public COXSkinnedApp {
-public:
-    int DoMessageBox(LPCTSTR lpszPrompt, UINT, UINT) override {
-        m_prompts.push_back(lpszPrompt != nullptr ? lpszPrompt : "");
-        if (m_answers.empty())
-            return IDNO;
-        const int answer = m_answers.front();
-        m_answers.pop_front();
-        return answer;
-    }
-    std::deque<int> m_answers;
-    std::vector<std::string> m_prompts;
-};
+using CFrameTestApp = CSkinnedAnsweringApp;
 
 CFrameTestApp theApp;
 
