@@ -29,16 +29,10 @@ CTreeStore* GetHotListsStore() {
     return CHotLists::GetInstance();
 }
 
-const char kNothingToPlay[] = "No files have been selected to play.";
-
-ICallListHost* FindHost() {
-    return dynamic_cast<ICallListHost*>(AfxGetMainWnd());
-}
-
 } // namespace
 
 CHotListsTree::CHotListsTree()
-    : CStoreTreeCtrl(&GetHotListsStore, IMAGE_GROUP, IMAGE_CALL, TRUE), m_dragItems(0, 10),
+    : CCallLinkTreeCtrl(&GetHotListsStore, IMAGE_GROUP, IMAGE_CALL, "Hotlists"), m_dragItems(0, 10),
       m_dwDropFlags(DROP_FILES | DROP_FOLDERS) {}
 
 CHotListsTree::~CHotListsTree() = default;
@@ -131,58 +125,8 @@ CString CHotListsTree::MakeLinkName(LPCTSTR lpszPath) {
 // ---------------------------------------------------------------------------
 // Walks
 
-HTREEITEM CHotListsTree::GetNextFilledItem(HTREEITEM hItem) {
-    if (IsGroupItem(hItem))
-        FillChildItems(hItem);
-    return GetNextTreeItem(hItem);
-}
-
-void CHotListsTree::CollectCalls(CKWArray<HOTLISTTREEITEM>& items, HTREEITEM hItem) {
-    for (; hItem != nullptr; hItem = GetNextSiblingItem(hItem)) {
-        RECORD record;
-        if (!GetItemRecord(hItem, record))
-            return;
-        if (record.IsGroup) {
-            if (Store().HasChildren(record.ID)) {
-                FillChildItems(hItem);
-                CollectCalls(items, GetChildItem(hItem));
-            }
-            continue;
-        }
-        HOTLISTTREEITEM item;
-        item.hItem = hItem;
-        item.Target = record.Target;
-        item.Text = GetItemText(hItem);
-        item.IsGroup = 0;
-        items.Add(item);
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Commands
-
-void CHotListsTree::PlayItem(HTREEITEM hItem) {
-    RECORD record;
-    if (!GetItemRecord(hItem, record))
-        return;
-    if (record.IsGroup) {
-        FillChildItems(hItem);
-        RECORD first;
-        if (!GetItemRecord(GetChildItem(hItem), first)) {
-            AfxMessageBox(kNothingToPlay);
-            return;
-        }
-        record = first;
-    }
-    CPlaybackManager* pEngine = CPlaybackManager::GetInstance();
-    if (record.Target.IsEmpty() || !pEngine->Load(record.Target)) {
-        AfxMessageBox(kNothingToPlay);
-        return;
-    }
-    pEngine->Start(TRUE, FALSE);
-    if (ICallListHost* pHost = FindHost())
-        pHost->PlayLoadedRecording();
-}
 
 void CHotListsTree::CreateRecordingList() {
     CKWArray<HOTLISTTREEITEM> selected(0, 10);
@@ -289,33 +233,6 @@ void CHotListsTree::RemoveDuplicates(HTREEITEM hGroup) {
     CString strMessage;
     strMessage.Format("%d entries removed as duplicates.", nRemoved);
     AfxMessageBox(strMessage, MB_ICONINFORMATION);
-}
-
-void CHotListsTree::ValidateLinks() {
-    int nRemoved = 0;
-    HTREEITEM hItem = GetRootItem();
-    while (hItem != nullptr) {
-        HTREEITEM hNext = GetNextFilledItem(hItem);
-        RECORD record;
-        if (GetItemRecord(hItem, record) && !record.IsGroup &&
-            ::GetFileAttributes(record.Target) == INVALID_FILE_ATTRIBUTES) {
-            // A call link has no items below it, so the next item stays.
-            if (RemoveItem(hItem))
-                ++nRemoved;
-        }
-        hItem = hNext;
-    }
-    if (nRemoved == 0) {
-        AfxMessageBox("All links to calls are valid.", MB_ICONINFORMATION);
-        return;
-    }
-    CString strMessage;
-    strMessage.Format("The %d invalid links to calls ware removed from Hotlists tree.", nRemoved);
-    AfxMessageBox(strMessage, MB_ICONINFORMATION);
-}
-
-void CHotListsTree::DeleteSelected() {
-    OnDeleteSelected();
 }
 
 void CHotListsTree::ExploreItem(HTREEITEM hItem) {

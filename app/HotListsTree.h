@@ -30,7 +30,7 @@
 // one, a call is still loaded and started in the playback engine.
 #pragma once
 
-#include "StoreTreeCtrl.h"
+#include "CallLinkTreeCtrl.h"
 
 #include "Common/DropFileList.h"
 
@@ -52,9 +52,8 @@ public:
                 CPoint point) override;
 };
 
-class CHotListsTree : public CStoreTreeCtrl {
+class CHotListsTree : public CCallLinkTreeCtrl {
 public:
-    using HOTLISTTREEITEM = STORETREEITEM;
     enum { IMAGE_GROUP = 1, IMAGE_CALL = 3 };
     // The drop filter's flags.
     enum {
@@ -82,18 +81,10 @@ public:
     // already names the same recording; the new item becomes the caret item.
     // Null when nothing was added (empty target, no parent, a duplicate).
     HTREEITEM AddCallLink(HTREEITEM hParent, LPCTSTR lpszTarget, LPCTSTR lpszName);
-    // Appends the call links at hItem and its following siblings, entering
-    // groups with records below them (filled first); from a group's first
-    // child item it yields every call link below the group.
-    void CollectCalls(CKWArray<HOTLISTTREEITEM>& items, HTREEITEM hItem);
     // The label of a call link to a recording: its file name without folder
     // and extension, followed by ".zel".
     static CString MakeLinkName(LPCTSTR lpszPath);
 
-    // Loads the call link (a group: its first child) into the playback engine,
-    // starts it and has the main window's player show it; "No files have been
-    // selected to play." when there is nothing to load or it cannot be loaded.
-    void PlayItem(HTREEITEM hItem);
     // Opens the recordings of the selected links and hot lists, in tree
     // order, as a new recording list of the main window.
     void CreateRecordingList();
@@ -102,14 +93,10 @@ public:
     // says how many went. A group with records below it is never removed as
     // a duplicate: only empty same-named groups go, so no call link is lost.
     void RemoveDuplicates(HTREEITEM hGroup);
-    // Removes every call link whose file no longer exists and says how many.
-    void ValidateLinks();
     // Removes the call links directly below the group; its groups stay.
     void ClearCalls(HTREEITEM hGroup);
     // Replaces the group in the selection by its direct call links.
     void SelectAllCalls(HTREEITEM hGroup);
-    // Removes the selected items (the root never), with everything below them.
-    void DeleteSelected();
 
     // Whether the context menu offers nCmd (33069..33080) enabled for a right
     // click on hClicked with the current selection and clipboard.
@@ -151,9 +138,6 @@ protected:
 
 private:
     HTREEITEM AddRecordItem(HTREEITEM hParent, const RECORD& record);
-    // The next item in tree order after filling hItem when it is a group
-    // never expanded, so that walks see every record.
-    HTREEITEM GetNextFilledItem(HTREEITEM hItem);
     // Adds the targets of the selection (the call links below a selected
     // group) that pass the filter when bFiltered; with pDragItems, appends
     // each group's call links to it after the selection.

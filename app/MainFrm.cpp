@@ -144,6 +144,7 @@ ON_COMMAND(ID_HELP_REPORTS, &CMainFrame::OnHelpReports)
 ON_COMMAND(ID_APP_ABOUT, &CMainFrame::OnAppAbout)
 ON_COMMAND(ID_IMPORT_PHONEBOOK, &CMainFrame::OnImportPhoneBook)
 ON_COMMAND(ID_RUN_SCHEDULED_NOW, &CMainFrame::OnRunScheduledNow)
+ON_COMMAND(ID_FORMS_MANAGER, &CMainFrame::OnFormsManager)
 ON_UPDATE_COMMAND_UI(ID_PLAY, &CMainFrame::OnUpdateNeedsSelection)
 ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, &CMainFrame::OnUpdateNeedsSelection)
 ON_UPDATE_COMMAND_UI(ID_EDIT_REMOVE, &CMainFrame::OnUpdateNeedsSelection)
@@ -152,10 +153,9 @@ ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, &CMainFrame::OnUpdatePaste)
 ON_UPDATE_COMMAND_UI(ID_PLAY_HISTORY_AT_START, &CMainFrame::OnUpdatePlayHistoryAtStart)
 ON_UPDATE_COMMAND_UI(ID_PLAY_HISTORY_AT_START_NOLIST, &CMainFrame::OnUpdatePlayHistoryAtStart)
 ON_UPDATE_COMMAND_UI(ID_RUN_SCHEDULED_NOW, &CMainFrame::OnUpdateRunScheduledNow)
-// Reports, scoring and the archive settings come with their own issues; an
-// open list view takes the report commands first.
+// Reports and the archive settings come with their own issues; an open list
+// view takes the report commands first.
 ON_UPDATE_COMMAND_UI(ID_CUSTOM_REPORT, &CMainFrame::OnUpdateLaterIssue)
-ON_UPDATE_COMMAND_UI(ID_FORMS_MANAGER, &CMainFrame::OnUpdateLaterIssue)
 ON_UPDATE_COMMAND_UI_RANGE(ID_ARCHIVE_SETTINGS, ID_ARCHIVE_LOGS, &CMainFrame::OnUpdateLaterIssue)
 END_MESSAGE_MAP()
 
@@ -633,10 +633,9 @@ LRESULT CMainFrame::OnReloadShortcuts(WPARAM, LPARAM) {
     return 1;
 }
 
-LRESULT CMainFrame::OnCallScored(WPARAM, LPARAM) {
-    // The place where a scored call joins the Access Panel's call-score
-    // group; the group and the scoring dialog that sends this come with the
-    // scoring, so nothing sends it yet. The entry stays the sender's.
+LRESULT CMainFrame::OnCallScored(WPARAM, LPARAM lParam) {
+    // Sent, not posted: the entry stays the sender's and lives through the call.
+    m_wndAccessPanel.AddScoredCall(reinterpret_cast<CScoredFileListEntry*>(lParam));
     return 1;
 }
 

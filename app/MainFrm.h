@@ -163,6 +163,7 @@ private:
     afx_msg void OnAppAbout();
     afx_msg void OnImportPhoneBook();
     afx_msg void OnRunScheduledNow();
+    afx_msg void OnFormsManager();
     afx_msg void OnUpdateNeedsSelection(CCmdUI* pCmdUI);
     afx_msg void OnUpdatePaste(CCmdUI* pCmdUI);
     afx_msg void OnUpdatePlayHistoryAtStart(CCmdUI* pCmdUI);

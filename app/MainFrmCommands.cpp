@@ -7,6 +7,7 @@
 #include "CallHistory.h"
 #include "CreateRecordingListDlg.h"
 #include "DecryptionDlg.h"
+#include "ManageCallScoreForms.h"
 #include "PhoneBook.h"
 #include "PlayerForm.h"
 #include "ZelDorvaneDoc.h"
@@ -211,6 +212,11 @@ void CMainFrame::OnRunScheduledNow() {
     }
     if (s_archiveHooks.runScheduled != nullptr)
         s_archiveHooks.runScheduled(this);
+}
+
+void CMainFrame::OnFormsManager() {
+    CManageCallScoreForms dlg(this);
+    dlg.DoModal();
 }
 
 void CMainFrame::OnUpdateNeedsSelection(CCmdUI* pCmdUI) {

@@ -70,6 +70,10 @@ void COutlookBar::ReloadHotLists() {
     m_wndHotLists.GetHotListsTree().ReloadTree();
 }
 
+void COutlookBar::AddScoredCall(CScoredFileListEntry* pEntry) {
+    m_wndCallScores.GetCallScoreTree().AddScoredCall(pEntry);
+}
+
 void COutlookBar::CreateGroups() {
     EnableClientFrame(TRUE);
     CRect rcClient;
@@ -81,6 +85,7 @@ void COutlookBar::CreateGroups() {
     m_wndShortCutTree.Create(kTreeStyle, rcEmpty, &m_wndShortcutBar, IDC_SHORTCUTS);
     m_wndShellTree.Create(kTreeStyle | TVS_EDITLABELS | TVS_SHOWSELALWAYS, rcEmpty,
                           &m_wndShortcutBar, IDC_SHELLFOLDERS);
+    m_wndCallScores.Create(kTreeStyle, rcEmpty, &m_wndShortcutBar, IDC_CALLSCORES);
 
     m_wndShellTree.Initialize("");
     CShellFolderTree::DROPFILTER recordingsOnly;
@@ -92,6 +97,9 @@ void COutlookBar::CreateGroups() {
     CHotListsTree& hotLists = m_wndHotLists.GetHotListsTree();
     hotLists.InitTree();
     hotLists.ExpandAll();
+    CCallScoreTree& callScores = m_wndCallScores.GetCallScoreTree();
+    callScores.InitTree();
+    callScores.ExpandAll();
     hotLists.SetDropFilter(recordingsOnly.dwFlags, recordingsOnly.strExtension);
 
     CreateSlicedImageList(m_groupImages, IDB_GROUP_IMAGES, kGroupImageWidth, kGroupImageHeight, 4);
@@ -100,6 +108,7 @@ void COutlookBar::CreateGroups() {
     m_wndShortcutBar.ExpandGroup(InsertGroup("My Shortcuts", m_wndShortCutTree, 0));
     InsertGroup("My Calls for Review", m_wndHotLists, 1);
     InsertGroup("My Explorer", m_wndShellTree, 2);
+    InsertGroup("My Call Score", m_wndCallScores, 3);
     // Inserting places no windows and paints nothing: the bar shows the
     // expanded group's tree only once it is laid out again.
     m_wndShortcutBar.UpdateBar();

@@ -4,9 +4,11 @@
 //
 // The groups are made once, at creation, and never replaced; the trees fill
 // themselves from their stores and refill on the main frame's reload
-// messages. The call-score group joins them with the scoring windows.
+// messages, except the call-score tree, which takes each call as it is
+// scored.
 #pragma once
 
+#include "CallScoreTree.h"
 #include "HotListsTreeWithToolbar.h"
 #include "ShellFolderTree.h"
 #include "ShortCutTree.h"
@@ -23,6 +25,7 @@ public:
         IDC_HOTLISTS = 3000, // the tree's id; its window has 4000
         IDC_SHORTCUTS = 3001,
         IDC_SHELLFOLDERS = 3002,
+        IDC_CALLSCORES = 3003, // the tree's id; its window has 4003
         MIN_WIDTH = 200,
         MIN_HEIGHT = 250,
     };
@@ -35,11 +38,15 @@ public:
     // The main frame's WM_RELOAD_SHORTCUTS and WM_RELOAD_HOTLISTS.
     void ReloadShortcuts();
     void ReloadHotLists();
+    // The main frame's WM_CALL_SCORED: files the scored call (not owned) in
+    // the call-score tree.
+    void AddScoredCall(CScoredFileListEntry* pEntry);
 
     COXShortcutBar& GetShortcutBar() { return m_wndShortcutBar; }
     CShortCutTree& GetShortCutTree() { return m_wndShortCutTree; }
     CHotListsTreeWithToolbar& GetHotListsWnd() { return m_wndHotLists; }
     CShellFolderTree& GetShellFolderTree() { return m_wndShellTree; }
+    CCallScoreTreeWithToolbar& GetCallScoreWnd() { return m_wndCallScores; }
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -56,5 +63,6 @@ private:
     CHotListsTreeWithToolbar m_wndHotLists;
     CShortCutTree m_wndShortCutTree;
     CShellFolderTree m_wndShellTree;
+    CCallScoreTreeWithToolbar m_wndCallScores;
     CImageList m_groupImages;
 };

@@ -26,6 +26,30 @@ namespace {
 const int kTreeImageWidth = 16;
 const int kTreeImageHeight = 17;
 const int kTreeImageCount = 4;
+
+// Turns the tree's drawing off for a bulk change and repaints it once after:
+// a tree that draws while thousands of items go in and groups open takes
+// seconds. A window without WS_VISIBLE is left alone, since turning drawing
+// back on would show it.
+class CNoRedraw {
+public:
+    explicit CNoRedraw(CWnd& wnd) : m_wnd(wnd), m_bActive((wnd.GetStyle() & WS_VISIBLE) != 0) {
+        if (m_bActive)
+            m_wnd.SetRedraw(FALSE);
+    }
+    ~CNoRedraw() {
+        if (!m_bActive)
+            return;
+        m_wnd.SetRedraw(TRUE);
+        m_wnd.Invalidate();
+    }
+    CNoRedraw(const CNoRedraw&) = delete;
+    CNoRedraw& operator=(const CNoRedraw&) = delete;
+
+private:
+    CWnd& m_wnd;
+    const BOOL m_bActive;
+};
 } // namespace
 
 CStoreTreeCtrl::CStoreTreeCtrl(PFNGETSTORE pfnGetStore, int nGroupImage, int nItemImage,
@@ -44,6 +68,7 @@ BOOL CStoreTreeCtrl::InitTree() {
     CreateSlicedImageList(m_images, IDB_TREE_IMAGES, kTreeImageWidth, kTreeImageHeight,
                           kTreeImageCount);
     SetImageList(&m_images, TVSIL_NORMAL);
+    CNoRedraw noRedraw(*this);
     SelectItem(nullptr);
     DeleteAllItems();
     InsertChildItems(TVI_ROOT, -1);
@@ -51,6 +76,7 @@ BOOL CStoreTreeCtrl::InitTree() {
 }
 
 void CStoreTreeCtrl::ReloadTree() {
+    CNoRedraw noRedraw(*this);
     SelectItem(nullptr);
     DeleteAllItems();
     if (InsertChildItems(TVI_ROOT, -1) != nullptr)
@@ -58,6 +84,7 @@ void CStoreTreeCtrl::ReloadTree() {
 }
 
 void CStoreTreeCtrl::ExpandAll() {
+    CNoRedraw noRedraw(*this);
     for (HTREEITEM hItem = GetRootItem(); hItem != nullptr; hItem = GetNextTreeItem(hItem)) {
         if (ItemHasChildren(hItem))
             Expand(hItem, TVE_EXPAND);
@@ -107,7 +134,7 @@ HTREEITEM CStoreTreeCtrl::InsertRecordItem(HTREEITEM hParent, const RECORD& reco
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
     insert.item.pszText = const_cast<LPTSTR>(static_cast<LPCTSTR>(record.Name));
-    insert.item.iImage = insert.item.iSelectedImage = record.IsGroup ? m_nGroupImage : m_nItemImage;
+    insert.item.iImage = insert.item.iSelectedImage = GetRecordImage(hParent, record);
     insert.item.lParam = record.ID;
     insert.item.cChildren = bHasChildren ? 1 : 0;
     return InsertItem(&insert);
@@ -129,6 +156,10 @@ void CStoreTreeCtrl::FillSubtree(HTREEITEM hItem) {
         if (IsGroupItem(hChild))
             FillSubtree(hChild);
     }
+}
+
+int CStoreTreeCtrl::GetRecordImage(HTREEITEM, const RECORD& record) const {
+    return record.IsGroup ? m_nGroupImage : m_nItemImage;
 }
 
 BOOL CStoreTreeCtrl::IsExpandedOnce(HTREEITEM hItem) const {
@@ -223,10 +254,11 @@ void CStoreTreeCtrl::OnDeleteSelected() {
     CKWArray<STORETREEITEM> items(0, 10);
     CollectSelected(items, GetRootItem());
     const HTREEITEM hRoot = GetRootItem();
-    for (int i = 0; i < items.GetSize(); ++i) {
+    // Backwards in tree order: the items below a group go before the group,
+    // so no item's turn comes after it went with its group's subtree.
+    for (int i = items.GetSize() - 1; i >= 0; --i) {
         const HTREEITEM hItem = items.GetAt(i).hItem;
-        // An item that went with a group removed before its turn is gone.
-        if (hItem != hRoot && ItemExists(hItem))
+        if (hItem != hRoot)
             RemoveItem(hItem);
     }
 }
@@ -299,7 +331,7 @@ void CStoreTreeCtrl::SelectRange(HTREEITEM hFrom, HTREEITEM hTo) {
 int CStoreTreeCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CTreeCtrl::OnCreate(lpCreateStruct) == -1)
         return -1;
-    m_hAccel = ::LoadAccelerators(AfxGetResourceHandle(), MAKEINTRESOURCE(IDR_TREE_ACCEL));
+    m_hAccel = ::LoadAccelerators(AfxGetResourceHandle(), MAKEINTRESOURCE(GetAcceleratorId()));
     return 0;
 }
 
@@ -386,6 +418,10 @@ void CStoreTreeCtrl::EditItemLabel(HTREEITEM hItem) {
         return;
     ModifyStyle(0, TVS_EDITLABELS);
     EditLabel(hItem);
+}
+
+UINT CStoreTreeCtrl::GetAcceleratorId() const {
+    return IDR_TREE_ACCEL;
 }
 
 HTREEITEM CStoreTreeCtrl::GetItemToRename() const {

@@ -111,6 +111,11 @@ protected:
     virtual void RunContextCommand(UINT nCmd, HTREEITEM hClicked) = 0;
     // The item that command 32854 renames; null for none.
     virtual HTREEITEM GetItemToRename() const;
+    // The picture of bitmap 130 for a record's item inserted below hParent
+    // (TVI_ROOT at the top): the group or item picture given at construction.
+    virtual int GetRecordImage(HTREEITEM hParent, const RECORD& record) const;
+    // The keyboard table loaded at WM_CREATE: 223 (rename and delete).
+    virtual UINT GetAcceleratorId() const;
 
     CTreeStore& Store() const { return *m_pfnGetStore(); }
     // Copies of the records below nParentID, in store order: copied out first,
@@ -142,6 +147,6 @@ private:
     const BOOL m_bShiftRanges;
     CImageList m_images;
     BOOL m_bEditing = FALSE;       // from the start to the end of a label edit
-    HACCEL m_hAccel = nullptr;     // table 223, loaded at WM_CREATE; shared, never destroyed
+    HACCEL m_hAccel = nullptr;     // loaded at WM_CREATE; shared, never destroyed
     HTREEITEM m_hAnchor = nullptr; // cleared when its item is deleted
 };

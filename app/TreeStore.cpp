@@ -9,7 +9,6 @@
 #include "framework/WinApp.h"
 
 #include <new>
-#include <unordered_set>
 
 namespace {
 
@@ -84,41 +83,52 @@ void CTreeStore::MoveAsideUnreadable(const CString& path) {
 
 void CTreeStore::Load() {
     CString path = CSettings::GetConfigFilePath(TRUE, m_layout.FileName);
-    CKWXMLSettings* xml = CKWXMLSettings::GetInstance();
-    CString rootName, version;
-    if (!xml->Load(path, rootName, version)) {
-        if (HoldsSomething(path))
-            MoveAsideUnreadable(path);
-        AddDefaults();
+    switch (ReadRecords(path)) {
+    case READ_DONE:
+        return;
+    case READ_UNREADABLE:
+        MoveAsideUnreadable(path);
+        break;
+    case READ_NOTHING:
+        break;
+    }
+    AddDefaults();
+}
+
+void CTreeStore::AppendRead(const ENTRY& entry, std::unordered_set<int>& ids) {
+    if (ids.count(entry.ID))
+        return;
+    if (entry.ParentID == entry.ID) {
+        KWTRACE_ERROR(
+            ("%s: record %d names itself as its parent; skipped.", m_layout.FileName, entry.ID));
         return;
     }
+    ids.insert(entry.ID);
+    CStoreLock hold(m_lock, __FILE__, __LINE__);
+    m_entries.Add(new ENTRY(entry));
+}
+
+CTreeStore::READRESULT CTreeStore::ReadRecords(const CString& path) {
+    CKWXMLSettings* xml = CKWXMLSettings::GetInstance();
+    CString rootName, version;
+    if (!xml->Load(path, rootName, version))
+        return HoldsSomething(path) ? READ_UNREADABLE : READ_NOTHING;
     // The root's name and version are not checked: any root is read.
     TiXmlElement* root = xml->GetRootElement();
-    CStoreLock hold(m_lock, __FILE__, __LINE__);
-    // The IDs read so far, so that a file of thousands of links is not read in
-    // quadratic time; the store is empty when Load starts.
     std::unordered_set<int> ids;
     for (TiXmlElement* element = CKWXMLSettings::GetChild(root, m_layout.ElementName); element;
          element = CKWXMLSettings::NextSibling(element, m_layout.ElementName)) {
         ENTRY entry;
         CKWXMLSettings::GetIntAttribute(element, "ID", entry.ID, 0);
-        // The first of two records with one ID is kept.
-        if (ids.count(entry.ID))
-            continue;
         CKWXMLSettings::GetIntValue(CKWXMLSettings::GetChild(element, "ParentID"), entry.ParentID,
                                     0);
-        if (entry.ParentID == entry.ID) {
-            KWTRACE_ERROR(("%s: record %d names itself as its parent; skipped.", m_layout.FileName,
-                           entry.ID));
-            continue;
-        }
-        ids.insert(entry.ID);
         CKWXMLSettings::GetStringValue(CKWXMLSettings::GetChild(element, "Name"), entry.Name, "");
         CKWXMLSettings::GetStringValue(CKWXMLSettings::GetChild(element, "Target"), entry.Target,
                                        "");
         CKWXMLSettings::GetIntValue(CKWXMLSettings::GetChild(element, "IsGroup"), entry.IsGroup, 0);
-        m_entries.Add(new ENTRY(entry));
+        AppendRead(entry, ids);
     }
+    return READ_DONE;
 }
 
 bool CTreeStore::Save() {
@@ -128,9 +138,12 @@ bool CTreeStore::Save() {
         KWTRACE_ERROR(("%s not saved: the unreadable file is kept.", m_layout.FileName));
         return false;
     }
+    return WriteRecords(CSettings::GetConfigFilePath(TRUE, m_layout.FileName));
+}
+
+bool CTreeStore::WriteRecords(const CString& path) {
     CKWXMLSettings* xml = CKWXMLSettings::GetInstance();
-    TiXmlElement* root =
-        xml->CreateDocument(CSettings::GetConfigFilePath(TRUE, m_layout.FileName), "profile", "1");
+    TiXmlElement* root = xml->CreateDocument(path, "profile", "1");
     for (INT_PTR i = 0; i < m_entries.GetSize(); ++i) {
         const ENTRY* entry = m_entries[i];
         TiXmlElement* record = CKWXMLSettings::AddElement(root, m_layout.ElementName);

@@ -1,14 +1,17 @@
 // TreeStore.h: CTreeStore, the process-wide store of records that form a tree by
 // parent links, read from an XML file of the all-users configuration folder at
 // start-up and written back at exit; the common part of CShortCuts
-// ("shortcut.xml") and CHotLists ("hotlist.xml"). CTreeStore::ENTRY is the
-// record of both, so the trees over either store can share their code.
+// ("shortcut.xml"), CHotLists ("hotlist.xml") and CCallScore ("CallScore.xml").
+// CTreeStore::ENTRY is the record of all three, so the trees over them share
+// their code.
 //
-// The file: a root "profile" (version "1") with one element per record, named
-// by the store, carrying the attribute "ID" and the child elements "ParentID",
-// "Name", "Target" and "IsGroup" in that order. Names and targets read back as
-// they were written, markup characters, blanks and accented letters included;
-// a file written by an older version in the ANSI code page is read as such.
+// The file, unless a store reads and writes a format of its own (ReadRecords,
+// WriteRecords): a root "profile" (version "1") with one element per record,
+// named by the store, carrying the attribute "ID" and the child elements
+// "ParentID", "Name", "Target" and "IsGroup" in that order. Names and targets
+// read back as they were written, markup characters, blanks and accented
+// letters included; a file written by an older version in the ANSI code page
+// is read as such.
 //
 // A missing (or empty) file gives the store's default records. A file that is
 // there but cannot be read is renamed to "<name>.unreadable-YYYYMMDD-HHMMSS"
@@ -26,6 +29,8 @@
 
 #include "AfxString.h"
 #include "framework/PtrCollections.h"
+
+#include <unordered_set>
 
 class CKWLoggedSemaphore;
 
@@ -91,6 +96,21 @@ public:
 
 protected:
     explicit CTreeStore(const LAYOUT& layout);
+
+    // What reading the file gave: its records (none, perhaps), nothing to read
+    // (the defaults then), or a file that is there but cannot be read (moved
+    // aside, then the defaults).
+    enum READRESULT { READ_DONE, READ_NOTHING, READ_UNREADABLE };
+    // The store's file format. ReadRecords appends the file's records through
+    // AppendRead; WriteRecords writes every record, true when the file was
+    // replaced. The store's own checks (empty store, file kept) come first.
+    virtual READRESULT ReadRecords(const CString& path);
+    virtual bool WriteRecords(const CString& path);
+    // Appends a record read from the file, under the lock: not when its ID is
+    // among the IDs read so far (the first one wins) or it names itself as its
+    // parent. The set keeps a file of thousands of records from being read in
+    // quadratic time; the store is empty when Load starts.
+    void AppendRead(const ENTRY& entry, std::unordered_set<int>& ids);
 
     // The records, in the order they were added; owns each.
     CTypedPtrArray<CPtrArray, ENTRY*> m_entries;

@@ -3,6 +3,7 @@
 
 #include "AppPaths.h"
 #include "CallHistory.h"
+#include "CallScore.h"
 #include "ChildFrm.h"
 #include "HotLists.h"
 #include "MainFrm.h"
@@ -127,6 +128,7 @@ BOOL CZelDorvaneApp::InitInstance() {
     CCallHistory::GetInstance()->Load();
     CShortCuts::GetInstance()->Load();
     CHotLists::GetInstance()->Load();
+    CCallScore::GetInstance()->Load();
     m_bStoresLoaded = true;
     LoadStdProfileSettings(4);
 
@@ -172,10 +174,12 @@ int CZelDorvaneApp::ExitInstance() {
         CCallHistory::GetInstance()->Save();
         CShortCuts::GetInstance()->Save();
         CHotLists::GetInstance()->Save();
+        CCallScore::GetInstance()->Save();
     }
     CCallHistory::DeleteInstance();
     delete CShortCuts::GetInstance();
     delete CHotLists::GetInstance();
+    delete CCallScore::GetInstance();
     CKWXMLSettings::DeleteInstance();
     delete CKWSysUtils::GetInstance();
     return COXSkinnedApp::ExitInstance();

@@ -53,11 +53,11 @@ const UINT kButtonIcons[CZelDorvaneView::kButtonCount] = {
     IDI_CALLLIST_ANNOTATE,    IDI_CALLLIST_DELETE,    IDI_CALLLIST_REPORTS,
     IDI_CALLLIST_SCORE_FORMS, IDI_CALLLIST_ARCHIVE,   IDI_CALLLIST_WATCHER};
 
-// The reports, the score forms and the archiving come with later issues of
-// the program: their buttons stay disabled until then. The one place that
+// The reports and the archiving are not built yet: their buttons stay
+// disabled until then. The one place that
 // says which buttons wait.
 bool IsLaterIssueButton(int button) {
-    return button == kReportsButton || button == kScoreFormsButton || button == kArchiveButton;
+    return button == kReportsButton || button == kArchiveButton;
 }
 
 // The columns by index.
@@ -247,6 +247,7 @@ BEGIN_MESSAGE_MAP(CZelDorvaneView, CFormView)
     ON_BN_CLICKED(IDC_ANNOTATE, &CZelDorvaneView::OnAnnotate)
     ON_BN_CLICKED(IDC_DELETE_CALLS, &CZelDorvaneView::OnDeleteRecordings)
     ON_BN_CLICKED(IDC_ARCHIVE_MENU, &CZelDorvaneView::OnArchiveMenu)
+    ON_BN_CLICKED(IDC_SCORE_FORMS, &CZelDorvaneView::OnScoreForms)
     ON_BN_CLICKED(IDC_WATCHER, &CZelDorvaneView::OnWatcherButton)
 
     ON_COMMAND(ID_LIST_PLAY, &CZelDorvaneView::OnPlayButton)
@@ -263,10 +264,11 @@ BEGIN_MESSAGE_MAP(CZelDorvaneView, CFormView)
     ON_COMMAND_RANGE(ID_EXPORT_WAV_FULL, ID_EMAIL_ZEL_BOOKMARK,
                      &CZelDorvaneView::OnExportMenuCommand)
     ON_COMMAND(ID_REPORT_LONGEST_CALLS, &CZelDorvaneView::OnLongestCalls)
+    ON_COMMAND(ID_SCORE, &CZelDorvaneView::OnScoreCommand)
+    ON_COMMAND(ID_SCORE_PLAY_MODE, &CZelDorvaneView::OnScorePlayMode)
 
     ON_UPDATE_COMMAND_UI(ID_REPORT_LONGEST_CALLS, &CZelDorvaneView::OnUpdateNeedsList)
-    ON_UPDATE_COMMAND_UI(ID_SCORE, &CZelDorvaneView::OnUpdateUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_SCORE_PLAY_MODE, &CZelDorvaneView::OnUpdateUnavailable)
+    ON_UPDATE_COMMAND_UI(ID_SCORE_PLAY_MODE, &CZelDorvaneView::OnUpdateScorePlayMode)
     ON_UPDATE_COMMAND_UI(ID_CUSTOM_REPORT, &CZelDorvaneView::OnUpdateUnavailable)
     ON_UPDATE_COMMAND_UI_RANGE(ID_REPORT_STATISTICS, ID_REPORT_TEAM_ASSESS_USER,
                                &CZelDorvaneView::OnUpdateUnavailable)

@@ -63,6 +63,14 @@ public:
     void SearchInList(const CKWString& pattern, int field, int direction);
     void OnLongestCalls();
     void LoadAndPlay(CScoredFileListEntry* pEntry);
+    // Scores the selected recordings one after another in the scoring dialog;
+    // in play mode each is played first and the rows below follow while the
+    // user goes on saving.
+    void OnScore(BOOL playMode);
+    // After a recording's scores were saved: every open list's entry of that
+    // path reads its scores again and is marked important; rows and counters
+    // are redrawn.
+    static void RefreshScoredRecording(const char* path);
     // Adds these recordings (in this order) to the list as a paste does.
     void AddPaths(const std::vector<CKWString>& paths);
     // True while a bulk operation works through its recordings; the folder
@@ -107,6 +115,10 @@ protected:
     afx_msg void OnExportZel();
     afx_msg void OnExportMenuCommand(UINT nID);
     afx_msg void OnArchiveMenu();
+    afx_msg void OnScoreCommand();
+    afx_msg void OnScorePlayMode();
+    afx_msg void OnScoreForms();
+    afx_msg void OnUpdateScorePlayMode(CCmdUI* pCmdUI);
     afx_msg BOOL OnForwardToFrame(UINT nID); // ON_COMMAND_EX_RANGE: FALSE routes on
     afx_msg void OnUpdateNeedsList(CCmdUI* pCmdUI);
     afx_msg void OnUpdateUnavailable(CCmdUI* pCmdUI);

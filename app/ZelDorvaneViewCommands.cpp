@@ -1,7 +1,7 @@
 // ZelDorvaneViewCommands.cpp: the commands on listed recordings: play, the
 // clipboard, remove and trim, the important marks, annotation, refresh, the
-// find in the list, the longest calls, export and e-mail, delete, the context
-// and archiving menus, and the list's add, drag and edit messages.
+// find in the list, the longest calls, scoring, export and e-mail, delete, the
+// context and archiving menus, and the list's add, drag and edit messages.
 //
 // The bulk commands pump messages while they work, so anything may run in
 // between: they collect the selected paths first, look each row up by its path
@@ -14,8 +14,10 @@
 #include "DirDialog.h"
 #include "ListCommandsRes.h"
 #include "MainFrm.h"
+#include "ManageCallScoreForms.h"
 #include "PlayerForm.h"
 #include "ProgressWnd.h"
+#include "ScoreCallDlg.h"
 #include "ScoredFileListEntry.h"
 #include "SearchCriteria.h"
 #include "SearchDlg.h"
@@ -654,6 +656,111 @@ void CZelDorvaneView::LoadAndPlay(CScoredFileListEntry* pEntry) {
 }
 
 // ---------------------------------------------------------------------------
+// Scoring
+
+namespace {
+
+// The scoring dialog while one runs. There is one for the whole program: the
+// main window stays usable while it is open, so another list could ask again.
+CScoreCallDlg* s_pOpenScoreDlg = nullptr;
+
+} // namespace
+
+void CZelDorvaneView::OnScoreCommand() {
+    OnScore(FALSE);
+}
+
+void CZelDorvaneView::OnScorePlayMode() {
+    OnScore(TRUE);
+}
+
+void CZelDorvaneView::OnUpdateScorePlayMode(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(TRUE);
+}
+
+void CZelDorvaneView::OnScore(BOOL playMode) {
+    if (s_pOpenScoreDlg != nullptr) {
+        if (s_pOpenScoreDlg->GetSafeHwnd() != nullptr)
+            s_pOpenScoreDlg->SetForegroundWindow();
+        return;
+    }
+    CScoreCallDlg dialog(this);
+    s_pOpenScoreDlg = &dialog;
+    const HWND hWnd = m_hWnd;
+    // The list may change while the dialog is open: each row is looked up by
+    // its path when its turn comes, and a row that went is passed over.
+    const std::vector<CKWString> paths = GetSelectedPaths();
+    INT_PTR result = IDOK;
+    CKWString last;
+    // False when the view went while the dialog was open.
+    auto score = [&](const CKWString& path) {
+        const int row = GetDocument()->FindRecording(path);
+        if (row < 0)
+            return true;
+        if (playMode) {
+            SelectOnly(row);
+            LoadAndPlay(GetDocument()->GetRecording(row));
+        }
+        dialog.SetRecording(GetDocument()->GetRecording(row));
+        result = dialog.DoModal();
+        last = path;
+        return IsViewAlive(hWnd, this);
+    };
+    for (const CKWString& path : paths) {
+        if (result != IDOK)
+            break;
+        if (!score(path)) {
+            s_pOpenScoreDlg = nullptr;
+            return;
+        }
+    }
+    if (playMode) {
+        CZelDorvaneDoc* pDoc = GetDocument();
+        int next = last.IsEmpty() ? 1 : pDoc->FindRecording(last) + 1;
+        while (result == IDOK && next > 0 && next < pDoc->GetRecordingCount()) {
+            if (!score(pDoc->GetRecording(next)->GetPath())) {
+                s_pOpenScoreDlg = nullptr;
+                return;
+            }
+            next = pDoc->FindRecording(last) + 1;
+        }
+    }
+    s_pOpenScoreDlg = nullptr;
+    UpdateCounters();
+}
+
+void CZelDorvaneView::RefreshScoredRecording(const char* path) {
+    for (CZelDorvaneView* pView : GetListViews()) {
+        CZelDorvaneDoc* pDoc = pView->GetDocument();
+        const int row = pDoc != nullptr ? pDoc->FindRecording(path) : -1;
+        if (row < 0)
+            continue;
+        CScoredFileListEntry* pEntry = pDoc->GetRecording(row);
+        const bool wasScored = pEntry->GetScoreCount() > 0;
+        pEntry->ClearScores();
+        pEntry->LoadScores(TRUE);
+        const bool isScored = pEntry->GetScoreCount() > 0;
+        if (wasScored != isScored)
+            pDoc->IncrementScoredCount(isScored ? 1 : -1);
+        pDoc->SetRecordingImportant(row, 1);
+        pEntry->m_important = 1;
+        if (pView->GetSafeHwnd() != nullptr) {
+            pView->m_list.RedrawItems(row, row);
+            pView->UpdateCounters();
+        }
+    }
+}
+
+void CZelDorvaneView::OnScoreForms() {
+    if (CPlaybackManager::GetInstance()->IsPlaying()) {
+        OnScore(TRUE);
+        return;
+    }
+    CManageCallScoreForms dialog(this);
+    dialog.DoModal();
+}
+
+// ---------------------------------------------------------------------------
 // Export and e-mail
 
 void CZelDorvaneView::ShowExportPopup(UINT nButton, int popup) {
@@ -997,7 +1104,7 @@ void CZelDorvaneView::OnUpdateNeedsList(CCmdUI* pCmdUI) {
     pCmdUI->Enable(GetDocument()->GetRecordingCount() > 0);
 }
 
-// Scoring, the reports and archiving come with features of their own: until
+// The reports and archiving come with features of their own: until
 // then their commands have no handler here and OnUpdateUnavailable shows them
 // disabled wherever the view's menus offer them.
 void CZelDorvaneView::OnUpdateUnavailable(CCmdUI* pCmdUI) {

@@ -574,11 +574,35 @@ CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const {
     return FromHandle(FindDescendant(m_hWnd, nID, bOnlyPerm));
 }
 
+namespace {
+
+// The visible, enabled top-level window of this thread, nearest the front, that
+// hWndTop owns directly or through other popups; null when there is none.
+HWND FrontEnabledPopup(HWND hWndTop) {
+    const DWORD dwThread = ::GetCurrentThreadId();
+    for (HWND hWnd = ::GetTopWindow(nullptr); hWnd != nullptr;
+         hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+        if (hWnd == hWndTop || ::GetWindowThreadProcessId(hWnd, nullptr) != dwThread ||
+            !::IsWindowVisible(hWnd) || !::IsWindowEnabled(hWnd))
+            continue;
+        for (HWND hWndOwner = ::GetWindow(hWnd, GW_OWNER); hWndOwner != nullptr;
+             hWndOwner = ::GetWindow(hWndOwner, GW_OWNER)) {
+            if (hWndOwner == hWndTop)
+                return hWnd;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
 CWnd* PASCAL CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop) {
-    HWND hWnd = pParent->GetSafeHwnd();
+    // Tested before any call through it: a member call tells the compiler that
+    // the pointer is not null, and the test of pParent below would then go.
+    HWND hWnd = pParent != nullptr ? pParent->m_hWnd : nullptr;
     if (hWnd == nullptr) {
         CWnd* pMain = AfxGetMainWnd();
-        hWnd = pMain->GetSafeHwnd();
+        hWnd = pMain != nullptr ? pMain->m_hWnd : nullptr;
     }
     HWND hWndTop = hWnd;
     if (hWndTop != nullptr) {
@@ -588,8 +612,19 @@ CWnd* PASCAL CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop) {
     if (pWndTop != nullptr)
         *pWndTop = hWndTop;
     // Without a given parent the box belongs in front of whatever popup is active.
-    if (pParent == nullptr && hWndTop != nullptr)
+    if (pParent == nullptr && hWndTop != nullptr) {
         hWnd = ::GetLastActivePopup(hWndTop);
+        // A disabled answer is a window under a modal loop: right after a common
+        // dialog closes, the last active popup can be the main window itself while
+        // a modal dialog owned by it still runs. A box owned by the disabled window
+        // would enable it again when it closes, under the running dialog, so the
+        // box goes to the front-most enabled popup of that window instead.
+        if (hWnd != nullptr && !::IsWindowEnabled(hWnd)) {
+            HWND hWndPopup = FrontEnabledPopup(hWndTop);
+            if (hWndPopup != nullptr)
+                hWnd = hWndPopup;
+        }
+    }
     return FromHandle(hWnd);
 }
 

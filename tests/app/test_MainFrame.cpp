@@ -8,12 +8,14 @@
 #include "native/gtest.h"
 
 #include "AppMessages.h"
+#include "CallScore.h"
 #include "CallHistory.h"
 #include "ChildFrm.h"
 #include "MainFrm.h"
 #include "PlayerForm.h"
 #include "ProgressWnd.h"
 #include "ScoredFileListEntry.h"
+#include "Scoring/ScoreFormManager.h"
 #include "SearchManager.h"
 #include "ZelDorvaneDoc.h"
 #include "ZelDorvaneView.h"
@@ -22,6 +24,7 @@
 #include "tests/app/SearchTestCriteria.h"
 #include "tests/app/SkinnedAnsweringApp.h"
 #include "tests/app/StoreTestFolders.h"
+#include "tests/app/TreeOutline.h"
 #include "tests/support/AudioCapture.h"
 #include "tests/support/Canvas.h"
 #include "tests/support/MdiScaffold.h"
@@ -428,6 +431,45 @@ TEST_F(MainFrameTest, MessagesWithoutTheirDataAreAnsweredAndIgnored) {
     EXPECT_TRUE(theApp.m_prompts.empty());
 }
 
+TEST_F(MainFrameTest, ACallScoredIsFiledInTheAccessPanelsCallScoreTree) {
+    CCallScore::GetInstance()->Load(); // the default tree
+    CCallScoreTree& tree = m_pFrame->GetAccessPanel().GetCallScoreWnd().GetCallScoreTree();
+    tree.InitTree();
+    tree.ExpandAll();
+    CScoreFormEntry form(7);
+    form.SetTitle("Quality");
+    ASSERT_TRUE(CScoreFormManager::GetInstance()->AddForm(form));
+    CScoredFileListEntry entry;
+    entry.SetPath("C:\\calls\\0412-1030.zel");
+    entry.SetScore(7, "alice", 90.0);
+    EXPECT_EQ(1, m_pFrame->SendMessage(WM_CALL_SCORED, 0, reinterpret_cast<LPARAM>(&entry)));
+    EXPECT_EQ(TreeOutline(tree), "Links to Scored Recordings...(Sample Sales Calls,Sample Customer "
+                                 "Service,Quality(alice(0412-1030.zel)))");
+    EXPECT_EQ(StoreOutlineOf(*CCallScore::GetInstance(), -1), TreeOutline(tree));
+    // The entry stays the sender's, untouched.
+    EXPECT_EQ(1, entry.GetScoreCount());
+    CScoreFormManager::GetInstance()->Clear();
+    delete CCallScore::GetInstance();
+}
+
+TEST_F(MainFrameTest, FormsManagerOpensTheFormsDialogModally) {
+    std::string caption;
+    CUiScript script(::EndMenu, {[&] { return FindThreadDialog(m_pFrame->m_hWnd) != nullptr; },
+                                 [&] {
+                                     HWND hDlg = FindThreadDialog(m_pFrame->m_hWnd);
+                                     char szText[64] = {};
+                                     ::GetWindowTextA(hDlg, szText, sizeof(szText));
+                                     caption = szText;
+                                     EXPECT_FALSE(m_pFrame->IsWindowEnabled());
+                                     ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+                                     return true;
+                                 }});
+    m_pFrame->SendMessage(WM_COMMAND, ID_FORMS_MANAGER);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(caption, "Manage Call Score Forms");
+    EXPECT_TRUE(m_pFrame->IsWindowEnabled());
+}
+
 TEST_F(MainFrameTest, RecordingMessagesReachEveryOpenList) {
     CTempFolder temp;
     const std::string folder = SampleFolder(temp, "calls");
@@ -562,11 +604,12 @@ TEST_F(MainFrameTest, CommandStatesFollowTheListAndTheClipboard) {
     CTempFolder temp;
     const std::string folder = SampleFolder(temp, "calls");
     const UINT needsSelection[] = {ID_PLAY, ID_EDIT_COPY, ID_EDIT_REMOVE, ID_EDIT_TRIM};
-    const UINT later[] = {ID_FORMS_MANAGER, ID_ARCHIVE_SETTINGS, ID_ARCHIVE_LOGS,
-                          ID_RUN_SCHEDULED_NOW, ID_CUSTOM_REPORT};
+    const UINT later[] = {ID_ARCHIVE_SETTINGS, ID_ARCHIVE_LOGS, ID_RUN_SCHEDULED_NOW,
+                          ID_CUSTOM_REPORT};
     const UINT always[] = {ID_CREATE_LIST,      ID_ENCRYPTION,        ID_SHOW_PLAY_HISTORY,
                            ID_APPEND,           ID_VIEW_ACCESS_PANEL, ID_VIEW_PLAYER_PANEL,
-                           ID_IMPORT_PHONEBOOK, ID_HELP_GUIDE,        ID_APP_ABOUT};
+                           ID_IMPORT_PHONEBOOK, ID_HELP_GUIDE,        ID_APP_ABOUT,
+                           ID_FORMS_MANAGER};
     struct Case {
         const char* what;
         std::function<void()> arrange;

@@ -1,12 +1,17 @@
 // Tests of COutlookBar, the Access Panel, docked at the left of a frame with
-// the application's skin "Office 2003": its groups in order with the expanded
-// "My Shortcuts" showing its tree, the header images, the least size it
-// reports, the header context menu it suppresses, and the reloads that refill
-// one tree only. The frame is kept as access-panel.png in the working folder.
+// the application's skin "Office 2003": its four groups in order with the
+// expanded "My Shortcuts" showing its tree, the header images, the least size
+// it reports, the header context menu it suppresses, the reloads that refill
+// one tree only, and scored calls filed in "My Call Score". The frame is kept
+// as access-panel.png (and -hotlists, -explorer, -callscore) in the working
+// folder.
 #include "native/gtest.h"
 
+#include "CallScore.h"
 #include "HotLists.h"
 #include "OutlookBar.h"
+#include "ScoredFileListEntry.h"
+#include "Scoring/ScoreFormManager.h"
 #include "ShortCuts.h"
 
 #include "toolkit/OXSizeDockBar.h"
@@ -16,6 +21,7 @@
 #include "tests/support/SyntheticInput.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/UiScript.h"
+#include "tests/app/TreeOutline.h"
 #include "tests/toolkit/DockingFrameSetUp.h"
 
 #include "Settings.h"
@@ -36,6 +42,7 @@ protected:
         CSettings::SetFolderNamesOverride(m_company.c_str(), "Zel Moxel", "Zel Config");
         CShortCuts::GetInstance()->Load();
         CHotLists::GetInstance()->Load();
+        CCallScore::GetInstance()->Load();
         m_pFrame = new CFrameWnd;
         ASSERT_TRUE(CreateDockingFrame(m_pFrame, CRect(0, 0, 640, 560), nullptr, nullptr, nullptr));
         m_hFrame = m_pFrame->GetSafeHwnd();
@@ -50,6 +57,8 @@ protected:
         DestroyDockingFrame(m_pFrame, m_hFrame);
         delete CShortCuts::GetInstance();
         delete CHotLists::GetInstance();
+        delete CCallScore::GetInstance();
+        CScoreFormManager::GetInstance()->Clear();
         CSettings::SetFolderNamesOverride(nullptr, nullptr, nullptr);
         RemoveFolderTree(CSettings::GetConfigFilePath(TRUE, "").GetString());
     }
@@ -69,9 +78,10 @@ TEST_F(OutlookBarTest, ShowsItsGroupsWithMyShortcutsExpanded) {
     COXShortcutBar& bar = m_bar.GetShortcutBar();
     ASSERT_TRUE(::IsWindow(bar.GetSafeHwnd()));
     EXPECT_EQ(COutlookBar::IDC_SHORTCUTBAR, bar.GetDlgCtrlID());
-    ASSERT_EQ(3, bar.GetGroupCount());
-    const char* const texts[] = {"My Shortcuts", "My Calls for Review", "My Explorer"};
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(4, bar.GetGroupCount());
+    const char* const texts[] = {"My Shortcuts", "My Calls for Review", "My Explorer",
+                                 "My Call Score"};
+    for (int i = 0; i < 4; ++i) {
         EXPECT_STREQ(texts[i], GroupText(i).GetString());
         EXPECT_EQ(i, bar.GetGroupImage(bar.FindGroupByOrder(i)));
     }
@@ -91,6 +101,8 @@ TEST_F(OutlookBarTest, ShowsItsGroupsWithMyShortcutsExpanded) {
     EXPECT_EQ(3000, m_bar.GetHotListsWnd().GetHotListsTree().GetDlgCtrlID());
     EXPECT_EQ(3001, shortcuts.GetDlgCtrlID());
     EXPECT_EQ(3002, m_bar.GetShellFolderTree().GetDlgCtrlID());
+    EXPECT_EQ(4003, m_bar.GetCallScoreWnd().GetDlgCtrlID());
+    EXPECT_EQ(3003, m_bar.GetCallScoreWnd().GetCallScoreTree().GetDlgCtrlID());
 
     // The default store: one group, the root item of the tree.
     HTREEITEM hRoot = shortcuts.GetRootItem();
@@ -126,6 +138,32 @@ TEST_F(OutlookBarTest, ExpandingAGroupShowsItsTree) {
     // The desktop's folders form the top level.
     EXPECT_NE(nullptr, shell.GetRootItem());
     EXPECT_TRUE(SaveScreenPng(rcFrame, "access-panel-explorer.png"));
+
+    bar.ExpandGroup(bar.FindGroupByOrder(3));
+    Settle(300);
+    EXPECT_TRUE(m_bar.GetCallScoreWnd().IsWindowVisible());
+    EXPECT_FALSE(shell.IsWindowVisible());
+    // Without a file, the store's default tree, filled and open.
+    CCallScoreTree& scores = m_bar.GetCallScoreWnd().GetCallScoreTree();
+    EXPECT_EQ(TreeOutline(scores),
+              "Links to Scored Recordings...(Sample Sales Calls,Sample Customer Service)");
+    EXPECT_TRUE(scores.GetItemState(scores.GetRootItem(), TVIS_EXPANDED) & TVIS_EXPANDED);
+    EXPECT_TRUE(SaveScreenPng(rcFrame, "access-panel-callscore.png"));
+}
+
+TEST_F(OutlookBarTest, AScoredCallIsFiledInMyCallScore) {
+    CScoreFormEntry form(5);
+    form.SetTitle("Sales Calls");
+    ASSERT_TRUE(CScoreFormManager::GetInstance()->AddForm(form));
+    CScoredFileListEntry entry;
+    entry.SetPath("C:\\Rec\\0412-1030.zel");
+    entry.SetScore(5, "alice", 75.0);
+    m_bar.AddScoredCall(&entry);
+    m_bar.AddScoredCall(nullptr);
+    CCallScoreTree& scores = m_bar.GetCallScoreWnd().GetCallScoreTree();
+    EXPECT_EQ(TreeOutline(scores), "Links to Scored Recordings...(Sample Sales Calls,Sample "
+                                   "Customer Service,Sales Calls(alice(0412-1030.zel)))");
+    EXPECT_EQ(StoreOutlineOf(*CCallScore::GetInstance(), -1), TreeOutline(scores));
 }
 
 TEST_F(OutlookBarTest, ReportsAtLeastItsLeastSize) {

@@ -738,7 +738,7 @@ TEST_F(ViewCommandsTest, TheContextMenuGreysWhatTheSelectionAndTheClipboardAllow
         int rows; // in the list
         std::vector<int> selected;
         bool filesOnClipboard;
-        std::vector<UINT> greyed; // besides scoring and archiving, never available here
+        std::vector<UINT> greyed; // besides archiving, never available here
     };
     const Case cases[] = {
         {"a selected row", 3, {1}, true, {}},
@@ -748,13 +748,13 @@ TEST_F(ViewCommandsTest, TheContextMenuGreysWhatTheSelectionAndTheClipboardAllow
          {},
          true,
          {ID_LIST_PLAY, ID_LIST_COPY, ID_LIST_REMOVE, ID_LIST_TRIM, ID_LIST_MARK, ID_LIST_UNMARK,
-          ID_LIST_DELETE}},
+          ID_LIST_DELETE, ID_SCORE, ID_SCORE_PLAY_MODE}},
         {"an empty list",
          0,
          {},
          true,
          {ID_LIST_PLAY, ID_LIST_COPY, ID_LIST_REMOVE, ID_LIST_TRIM, ID_LIST_SELECT_ALL,
-          ID_LIST_MARK, ID_LIST_UNMARK, ID_LIST_DELETE}},
+          ID_LIST_MARK, ID_LIST_UNMARK, ID_LIST_DELETE, ID_SCORE, ID_SCORE_PLAY_MODE}},
     };
     const std::vector<std::string> paths = WriteNumbered(3);
     for (const Case& c : cases) {
@@ -764,8 +764,7 @@ TEST_F(ViewCommandsTest, TheContextMenuGreysWhatTheSelectionAndTheClipboardAllow
         ASSERT_NE(pView, nullptr);
         CListViewTestBed::Select(pView, c.selected);
         std::vector<UINT> expected = c.greyed;
-        for (UINT nID :
-             {ID_SCORE, ID_SCORE_PLAY_MODE, ID_ARCHIVE_ZIP, ID_ARCHIVE_DISK, ID_ARCHIVE_ISO})
+        for (UINT nID : {ID_ARCHIVE_ZIP, ID_ARCHIVE_DISK, ID_ARCHIVE_ISO})
             expected.push_back(nID);
         std::sort(expected.begin(), expected.end());
         std::vector<UINT> greyed;
@@ -798,6 +797,7 @@ TEST_F(ViewCommandsTest, TheContextMenuScreen) {
     CListViewTestBed::Select(pView, {1});
     Settle(300);
     const std::vector<UINT> greyed = GreyedContextCommands(pView, "call_list_context_menu.png");
-    EXPECT_NE(std::find(greyed.begin(), greyed.end(), UINT(ID_SCORE)), greyed.end());
+    // Scoring is offered for the selected row.
+    EXPECT_EQ(std::find(greyed.begin(), greyed.end(), UINT(ID_SCORE)), greyed.end());
     EXPECT_TRUE(FileExists("call_list_context_menu.png"));
 }

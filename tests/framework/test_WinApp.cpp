@@ -490,6 +490,48 @@ TEST(WinAppMessageBoxFocus, CaptionTextIconAndOwner) {
     main.DestroyWindow();
 }
 
+// Under a modal dialog the main window is disabled; after a common dialog
+// closed, its last active popup can be the main window itself. The box must
+// still go to the dialog: owned by the disabled main window it would enable it
+// again when it closes, under the running dialog.
+TEST(WinAppMessageBoxFocus, UnderAModalLoopTheBoxGoesToTheEnabledPopup) {
+    CWinApp app("Box Owner");
+    CWnd main;
+    ASSERT_TRUE(main.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, kRect, nullptr, 0));
+    CWnd dialog;
+    ASSERT_TRUE(dialog.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, kRect, &main, 0));
+    ASSERT_EQ(main.m_hWnd, ::GetWindow(dialog.m_hWnd, GW_OWNER));
+    app.m_pMainWnd = &main;
+    ::SetActiveWindow(main.m_hWnd);
+    ASSERT_EQ(main.m_hWnd, ::GetLastActivePopup(main.m_hWnd));
+    main.EnableWindow(FALSE);
+    EXPECT_EQ(dialog.m_hWnd, CWnd::GetSafeOwner(nullptr)->GetSafeHwnd());
+
+    g_hBoxHook = ::SetWindowsHookExA(WH_CBT, BoxHook, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(nullptr, g_hBoxHook);
+    SBoxSeen seen;
+    g_pBoxSeen = &seen;
+    AfxMessageBox("owned by the dialog");
+    ::UnhookWindowsHookEx(g_hBoxHook);
+    EXPECT_TRUE(Contains(seen.texts, "owned by the dialog"));
+    EXPECT_EQ(dialog.m_hWnd, seen.hWndOwner);
+    EXPECT_FALSE(main.IsWindowEnabled()) << "the box gave the main window its input back";
+
+    // A main window that is enabled keeps its boxes.
+    main.EnableWindow(TRUE);
+    ::SetActiveWindow(main.m_hWnd);
+    g_hBoxHook = ::SetWindowsHookExA(WH_CBT, BoxHook, nullptr, ::GetCurrentThreadId());
+    SBoxSeen seenMain;
+    g_pBoxSeen = &seenMain;
+    AfxMessageBox("owned by the main window");
+    ::UnhookWindowsHookEx(g_hBoxHook);
+    EXPECT_EQ(main.m_hWnd, seenMain.hWndOwner);
+
+    app.m_pMainWnd = nullptr;
+    dialog.DestroyWindow();
+    main.DestroyWindow();
+}
+
 TEST(WinAppWaitCursor, CountedBeginsAndEnds) {
     CWinApp app("Cursor");
     HCURSOR hArrow = ::LoadCursorA(nullptr, IDC_ARROW);
