@@ -30,6 +30,32 @@ HTREEITEM CCallLinkTreeCtrl::GetNextFilledItem(HTREEITEM hItem) {
     return GetNextTreeItem(hItem);
 }
 
+HTREEITEM CCallLinkTreeCtrl::AddCallLink(HTREEITEM hParent, LPCTSTR lpszTarget, LPCTSTR lpszName) {
+    RECORD parent;
+    if (lpszTarget == nullptr || lpszTarget[0] == '\0' || !GetItemRecord(hParent, parent))
+        return nullptr;
+    FillChildItems(hParent);
+    CKWArray<HOTLISTTREEITEM> calls(0, 10);
+    CollectCalls(calls, GetChildItem(hParent));
+    for (int i = 0; i < calls.GetSize(); ++i) {
+        if (calls.GetAt(i).Target.CompareNoCase(lpszTarget) == 0)
+            return nullptr;
+    }
+    RECORD record;
+    record.ID = Store().GetNextID();
+    record.ParentID = parent.ID;
+    record.Name = lpszName;
+    record.Target = lpszTarget;
+    record.IsGroup = 0;
+    HTREEITEM hItem = InsertRecordItem(hParent, record, FALSE);
+    if (hItem == nullptr)
+        return nullptr;
+    SetHasChildren(hParent, TRUE);
+    SelectItem(hItem);
+    Store().AddEntry(record);
+    return hItem;
+}
+
 void CCallLinkTreeCtrl::CollectCalls(CKWArray<HOTLISTTREEITEM>& items, HTREEITEM hItem) {
     for (; hItem != nullptr; hItem = GetNextSiblingItem(hItem)) {
         RECORD record;

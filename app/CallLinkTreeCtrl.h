@@ -21,6 +21,12 @@ public:
                       LPCTSTR lpszTreeName);
     ~CCallLinkTreeCtrl() override;
 
+    // Adds a call link below hParent unless a link below it, at any depth,
+    // already names the same recording (whatever the case of its letters: a
+    // different recording that only shares the file name, and so the label,
+    // is another call); the new item becomes the caret item. Null when nothing
+    // was added (empty target, no parent, a duplicate).
+    HTREEITEM AddCallLink(HTREEITEM hParent, LPCTSTR lpszTarget, LPCTSTR lpszName);
     // Appends the call links at hItem and its following siblings, entering
     // groups with records below them (filled first); from a group's first
     // child item it yields every call link below the group.

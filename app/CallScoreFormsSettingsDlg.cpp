@@ -182,10 +182,10 @@ void CCallScoreFormsSettingsDlg::OnOK() {
     // The browser returns into this dialog: it must still be there then.
     if (m_nBrowsing)
         return;
-    const bool bFormsMissing = m_formLocation.Mode == LocationSetting::MODE_CUSTOM &&
-                               m_formLocation.Folder.IsEmpty();
-    const bool bScoresMissing = m_scoreLocation.Mode == LocationSetting::MODE_CUSTOM &&
-                                m_scoreLocation.Folder.IsEmpty();
+    const bool bFormsMissing =
+        m_formLocation.Mode == LocationSetting::MODE_CUSTOM && m_formLocation.Folder.IsEmpty();
+    const bool bScoresMissing =
+        m_scoreLocation.Mode == LocationSetting::MODE_CUSTOM && m_scoreLocation.Folder.IsEmpty();
     if (bFormsMissing || bScoresMissing) {
         AfxMessageBox("Please select the folder first.", MB_OK | MB_ICONEXCLAMATION);
         return;

@@ -59,8 +59,8 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     DECLARE_MESSAGE_MAP()
 
-    CBrush m_brush;        // white; made when the dialog opens
-    int m_nBrowsing;       // 1 while a folder browser of the dialog is open
+    CBrush m_brush;  // white; made when the dialog opens
+    int m_nBrowsing; // 1 while a folder browser of the dialog is open
     CButtonST m_btnFormsBrowse;
     CButtonST m_btnScoresBrowse;
     LocationSetting m_scoreLocation;

@@ -77,8 +77,7 @@ void CCallScoreTree::AddScoredCall(CScoredFileListEntry* pEntry) {
         const CString strUser(pScore->UserName);
         const HTREEITEM hForm =
             FindOrAddGroup(hRoot, strTitle.IsEmpty() ? kUntitledForm : strTitle);
-        const HTREEITEM hScorer =
-            FindOrAddGroup(hForm, strUser.IsEmpty() ? kUnknownUser : strUser);
+        const HTREEITEM hScorer = FindOrAddGroup(hForm, strUser.IsEmpty() ? kUnknownUser : strUser);
         AddCallLink(hScorer, strPath, GetFileName(strPath));
     }
 }
@@ -128,34 +127,6 @@ HTREEITEM CCallScoreTree::AddGroup(HTREEITEM hParent, LPCTSTR lpszName, int nID)
     SetHasChildren(hParent, TRUE);
     // Its records are all added through the tree: expanding never fills it.
     SetItemState(hItem, TVIS_EXPANDED | TVIS_EXPANDEDONCE, TVIS_EXPANDED | TVIS_EXPANDEDONCE);
-    Store().AddEntry(record);
-    return hItem;
-}
-
-HTREEITEM CCallScoreTree::AddCallLink(HTREEITEM hParent, LPCTSTR lpszPath, LPCTSTR lpszName) {
-    RECORD parent;
-    if (lpszPath == nullptr || lpszPath[0] == '\0' || !GetItemRecord(hParent, parent))
-        return nullptr;
-    FillChildItems(hParent);
-    // One link per recording below a scorer; another recording that only
-    // shares the file name (and so the label) is another call.
-    CKWArray<HOTLISTTREEITEM> calls(0, 10);
-    CollectCalls(calls, GetChildItem(hParent));
-    for (int i = 0; i < calls.GetSize(); ++i) {
-        if (calls.GetAt(i).Target.CompareNoCase(lpszPath) == 0)
-            return nullptr;
-    }
-    RECORD record;
-    record.ID = Store().GetNextID();
-    record.ParentID = parent.ID;
-    record.Name = lpszName;
-    record.Target = lpszPath;
-    record.IsGroup = 0;
-    HTREEITEM hItem = InsertRecordItem(hParent, record, FALSE);
-    if (hItem == nullptr)
-        return nullptr;
-    SetHasChildren(hParent, TRUE);
-    SelectItem(hItem);
     Store().AddEntry(record);
     return hItem;
 }
@@ -331,7 +302,8 @@ BOOL CCallScoreTreeWithToolbar::IsToolbarCommandEnabled(UINT nID) {
     switch (nID) {
     case ID_CALLSCORE_PLAY:
     case ID_DELETE_SELECTED:
-        return m_wndTree.CountSelected() > 0 && m_wndTree.GetSelectedItem() != m_wndTree.GetRootItem();
+        return m_wndTree.CountSelected() > 0 &&
+               m_wndTree.GetSelectedItem() != m_wndTree.GetRootItem();
     case ID_CALLSCORE_MANAGE_FORMS:
     case ID_VALIDATE_LINKS:
         return TRUE;

@@ -46,10 +46,6 @@ public:
     // new item counts as filled and expanded. Null, adding no record, when
     // the item cannot be inserted.
     HTREEITEM AddGroup(HTREEITEM hParent, LPCTSTR lpszName, int nID);
-    // Adds a call link below hParent unless a link below it, at any depth,
-    // already names the same path; the new item becomes the caret item. Null
-    // when nothing was added (empty path, no parent, a duplicate).
-    HTREEITEM AddCallLink(HTREEITEM hParent, LPCTSTR lpszPath, LPCTSTR lpszName);
 
     // Plays each selected item but the root, in tree order: the last one
     // that loads is left playing.

@@ -3,7 +3,7 @@
 // Delete and Validate Links share the ids (and strings) of the other trees.
 #pragma once
 
-#define IDR_CALLSCORE_ACCEL 3740        // Delete and Ctrl+P of the call-score tree
-#define ID_CALLSCORE_PLAY 3741          // "Play"
-#define ID_CALLSCORE_MANAGE_FORMS 3742  // "Manage Call Score Forms"
-#define ID_CALLSCORE_CREATE_LIST 3743   // the context menu's "Create Recording List..."
+#define IDR_CALLSCORE_ACCEL 3740       // Delete and Ctrl+P of the call-score tree
+#define ID_CALLSCORE_PLAY 3741         // "Play"
+#define ID_CALLSCORE_MANAGE_FORMS 3742 // "Manage Call Score Forms"
+#define ID_CALLSCORE_CREATE_LIST 3743  // the context menu's "Create Recording List..."

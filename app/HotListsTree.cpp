@@ -82,34 +82,6 @@ HTREEITEM CHotListsTree::AddHotList(HTREEITEM hParent, LPCTSTR lpszName, int nID
     return hItem;
 }
 
-HTREEITEM CHotListsTree::AddCallLink(HTREEITEM hParent, LPCTSTR lpszTarget, LPCTSTR lpszName) {
-    RECORD parent;
-    if (lpszTarget == nullptr || lpszTarget[0] == '\0' || !GetItemRecord(hParent, parent))
-        return nullptr;
-    FillChildItems(hParent);
-    // The same recording is linked once per hot list; a different recording
-    // that only shares the file name (and so the label) is another call.
-    CKWArray<HOTLISTTREEITEM> calls(0, 10);
-    CollectCalls(calls, GetChildItem(hParent));
-    for (int i = 0; i < calls.GetSize(); ++i) {
-        if (calls.GetAt(i).Target.CompareNoCase(lpszTarget) == 0)
-            return nullptr;
-    }
-    RECORD record;
-    record.ID = Store().GetNextID();
-    record.ParentID = parent.ID;
-    record.Name = lpszName;
-    record.Target = lpszTarget;
-    record.IsGroup = 0;
-    HTREEITEM hItem = InsertRecordItem(hParent, record, FALSE);
-    if (hItem == nullptr)
-        return nullptr;
-    SetHasChildren(hParent, TRUE);
-    SelectItem(hItem);
-    Store().AddEntry(record);
-    return hItem;
-}
-
 CString CHotListsTree::MakeLinkName(LPCTSTR lpszPath) {
     CString strPath(lpszPath);
     const int nSlash = std::max(strPath.ReverseFind('\\'), strPath.ReverseFind('/'));

@@ -77,10 +77,6 @@ public:
     // item and its label is edited. Null, adding no record, when the item
     // cannot be inserted.
     HTREEITEM AddHotList(HTREEITEM hParent, LPCTSTR lpszName, int nID, BOOL bEdit);
-    // Adds a call link below hParent unless a link below it, at any depth,
-    // already names the same recording; the new item becomes the caret item.
-    // Null when nothing was added (empty target, no parent, a duplicate).
-    HTREEITEM AddCallLink(HTREEITEM hParent, LPCTSTR lpszTarget, LPCTSTR lpszName);
     // The label of a call link to a recording: its file name without folder
     // and extension, followed by ".zel".
     static CString MakeLinkName(LPCTSTR lpszPath);

@@ -64,9 +64,9 @@ CString LogonName() {
 // The time in the user's default date and time format, local time.
 CString FormatTime(LONG time) {
     ULARGE_INTEGER ticks;
-    ticks.QuadPart = static_cast<ULONGLONG>(static_cast<LONGLONG>(time) +
-                                            kUnixEpochInFileTimeSeconds) *
-                     kFileTimeTicksPerSecond;
+    ticks.QuadPart =
+        static_cast<ULONGLONG>(static_cast<LONGLONG>(time) + kUnixEpochInFileTimeSeconds) *
+        kFileTimeTicksPerSecond;
     FILETIME utc = {ticks.LowPart, ticks.HighPart};
     FILETIME local;
     SYSTEMTIME st;
@@ -344,8 +344,7 @@ void CManageCallScoreForms::OnNewForm() {
 
 void CManageCallScoreForms::OnDeleteForm() {
     HTREEITEM hItem = m_treeForms.GetSelectedItem();
-    if (hItem == nullptr ||
-        AfxMessageBox(kConfirmRemove, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+    if (hItem == nullptr || AfxMessageBox(kConfirmRemove, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return;
     auto* pForm = reinterpret_cast<CScoreFormEntry*>(m_treeForms.GetItemData(hItem));
     if (pForm == nullptr)
@@ -493,7 +492,8 @@ void CManageCallScoreForms::OnExportForms() {
                           static_cast<LPCTSTR>(strPath));
         AfxMessageBox(strMessage, MB_OK | MB_ICONINFORMATION);
     } else {
-        strMessage.Format("Failed to export forms into the file: %s", static_cast<LPCTSTR>(strPath));
+        strMessage.Format("Failed to export forms into the file: %s",
+                          static_cast<LPCTSTR>(strPath));
         AfxMessageBox(strMessage, MB_OK | MB_ICONEXCLAMATION);
     }
 }

@@ -83,7 +83,7 @@ protected:
     CDialogToolbar m_barQuestions;
     CStatic m_iconUser; // icons shared with the program's module, never destroyed
     CStatic m_iconBias;
-    int m_nLabelEdit;            // 1 while a tree label is being edited
-    bool m_bCancellingEdit;      // while Cancel ends a label edit
-    CScoreFormEntry* m_pForm;    // the form shown: held by the store, not owned
+    int m_nLabelEdit;         // 1 while a tree label is being edited
+    bool m_bCancellingEdit;   // while Cancel ends a label edit
+    CScoreFormEntry* m_pForm; // the form shown: held by the store, not owned
 };

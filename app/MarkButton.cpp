@@ -10,7 +10,8 @@ ON_WM_DESTROY()
 ON_CONTROL_REFLECT_EX(BN_CLICKED, &CMarkButton::OnClicked)
 END_MESSAGE_MAP()
 
-CMarkButton::CMarkButton() : m_mark(MARK_NONE), m_inKeyChange(0), m_hBitmap(nullptr), m_bitmapId(0) {}
+CMarkButton::CMarkButton()
+    : m_mark(MARK_NONE), m_inKeyChange(0), m_hBitmap(nullptr), m_bitmapId(0) {}
 
 CMarkButton::~CMarkButton() {
     // The window (which only borrowed the picture) is gone by now.

@@ -34,8 +34,8 @@ protected:
 private:
     CSpinButtonCtrl m_wndSpin;
     CQuestion* m_pQuestion = nullptr;
-    UINT m_nBias = 0;     // percent
+    UINT m_nBias = 0; // percent
     CString m_strPrompt;
-    LONG m_nType = 0;     // CQuestion::TYPE_SCALE or TYPE_YESNO; 0 before a choice
+    LONG m_nType = 0;      // CQuestion::TYPE_SCALE or TYPE_YESNO; 0 before a choice
     int m_nTypeRadio = -1; // 0 "Yes/No", 1 "Scale", -1 none
 };

@@ -16,7 +16,6 @@
 #include "framework/CommonDialogs.h"
 #include "framework/WinApp.h"
 
-
 BEGIN_MESSAGE_MAP(CQuestionsTree, CTreeCtrl)
 ON_WM_CREATE()
 ON_WM_LBUTTONDOWN()
@@ -473,8 +472,7 @@ void CQuestionsTree::BuildContextMenu(CMenu& menu, HTREEITEM hClicked) const {
     menu.AppendMenu(MF_STRING | (bMany || pEntry == nullptr || pEntry->IsGroup ? nGray : 0),
                     ID_EDIT_QUESTION, "Edit Question");
     menu.AppendMenu(MF_SEPARATOR);
-    const BOOL bNoDelete =
-        hClicked == GetRootItem() || (CountSelected() <= 1 && pEntry == nullptr);
+    const BOOL bNoDelete = hClicked == GetRootItem() || (CountSelected() <= 1 && pEntry == nullptr);
     menu.AppendMenu(MF_STRING | (bNoDelete ? nGray : 0), ID_DELETE_SELECTED, "Delete\tDel");
 }
 

@@ -44,8 +44,8 @@ CString FormatScoreTime(LONG time) {
     } else {
         // Seconds since 1970 in 100-nanosecond steps since 1601.
         ULARGE_INTEGER ticks;
-        ticks.QuadPart = (static_cast<ULONGLONG>(static_cast<DWORD>(time)) + 11644473600ULL) *
-                         10000000ULL;
+        ticks.QuadPart =
+            (static_cast<ULONGLONG>(static_cast<DWORD>(time)) + 11644473600ULL) * 10000000ULL;
         FILETIME utc = {ticks.LowPart, ticks.HighPart};
         FILETIME localFile;
         if (!::FileTimeToLocalFileTime(&utc, &localFile) ||
@@ -369,8 +369,9 @@ void CScoreCallDlg::ShowForm(CScoreFormEntry* pForm, BOOL last) {
     const CString user = pScore != nullptr && pScore->UserName[0] != '\0'
                              ? CString(pScore->UserName)
                              : CurrentUserName();
-    m_scorer.Format("Scored by: %s - %s", static_cast<const char*>(user),
-                    static_cast<const char*>(FormatScoreTime(pScore != nullptr ? pScore->Time : 0)));
+    m_scorer.Format(
+        "Scored by: %s - %s", static_cast<const char*>(user),
+        static_cast<const char*>(FormatScoreTime(pScore != nullptr ? pScore->Time : 0)));
     if (pScore != nullptr)
         m_total.Format("Total Score: %.02f", pScore->Value);
     else

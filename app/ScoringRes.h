@@ -4,7 +4,7 @@
 #pragma once
 
 // Dialog templates.
-#define IDD_SCORE_CALL 3720           // "Score Call - Call file name"
+#define IDD_SCORE_CALL 3720 // "Score Call - Call file name"
 #define IDD_MANAGE_CALL_SCORE_FORMS 3721
 #define IDD_QUESTION_EDIT 3722        // "Edit question"
 #define IDD_PREDEFINED_QUESTIONS 3723 // "Edit Predifined Questions"

@@ -55,8 +55,8 @@ void FillCallScore() {
             for (int link = 0; link < kLinksPerScorer; ++link) {
                 char file[64], target[160];
                 std::snprintf(file, sizeof(file), "Call %02d-%02d-%03d.zel", form, scorer, link);
-                std::snprintf(target, sizeof(target), "D:\\Recordings & <Calls>\\Line %d\\%s",
-                              form, file);
+                std::snprintf(target, sizeof(target), "D:\\Recordings & <Calls>\\Line %d\\%s", form,
+                              file);
                 store->AddEntry({id++, scorerId, file, target, 0});
             }
         }

@@ -275,8 +275,7 @@ TEST_F(CallScoreTest, FilesWithoutNodesGiveTheDefaultTree) {
             ASSERT_TRUE(IsUnreadableBackupOf(names[0], "CallScore.xml")) << names[0];
             EXPECT_EQ(c.content, ReadWholeFile(CStoreTestFolders::Folder() + names[0]));
             ASSERT_EQ(1u, theApp.m_prompts.size());
-            EXPECT_NE(std::string::npos, theApp.m_prompts[0].find(names[0]))
-                << theApp.m_prompts[0];
+            EXPECT_NE(std::string::npos, theApp.m_prompts[0].find(names[0])) << theApp.m_prompts[0];
             DeleteFileA((CStoreTestFolders::Folder() + names[0]).c_str());
         }
         // The defaults are saved in the file's place.

@@ -172,16 +172,17 @@ TEST_F(CallScoreFormsSettingsDlgTest, BrowseButtonsHaveIconsAndTips) {
     CCallScoreFormsSettingsDlg dlg;
     HWND hWndDlg = nullptr;
     CButtonST* pButtons[2] = {nullptr, nullptr};
-    CUiScript script([&] { ::PostMessageA(hWndDlg, WM_COMMAND, IDCANCEL, 0); },
-                     {[&] { return (hWndDlg = FindThreadDialog()) != nullptr; },
-                      [&] {
-                          const int ids[2] = {IDC_FORMS_LOCATION_BROWSE, IDC_SCORES_LOCATION_BROWSE};
-                          for (int i = 0; i < 2; ++i)
-                              pButtons[i] = dynamic_cast<CButtonST*>(
-                                  CWnd::FromHandlePermanent(::GetDlgItem(hWndDlg, ids[i])));
-                          ::PostMessageA(hWndDlg, WM_COMMAND, IDCANCEL, 0);
-                          return true;
-                      }});
+    CUiScript script(
+        [&] { ::PostMessageA(hWndDlg, WM_COMMAND, IDCANCEL, 0); },
+        {[&] { return (hWndDlg = FindThreadDialog()) != nullptr; },
+         [&] {
+             const int ids[2] = {IDC_FORMS_LOCATION_BROWSE, IDC_SCORES_LOCATION_BROWSE};
+             for (int i = 0; i < 2; ++i)
+                 pButtons[i] = dynamic_cast<CButtonST*>(
+                     CWnd::FromHandlePermanent(::GetDlgItem(hWndDlg, ids[i])));
+             ::PostMessageA(hWndDlg, WM_COMMAND, IDCANCEL, 0);
+             return true;
+         }});
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     for (CButtonST* pButton : pButtons) {
         ASSERT_NE(pButton, nullptr);
@@ -272,7 +273,9 @@ TEST_F(CallScoreFormsSettingsDlgTest, EnterAndEscapeLeaveTheDialogOpen) {
     const struct {
         int nFocus;
         WPARAM nKey;
-    } cases[] = {{IDOK, VK_RETURN}, {IDCANCEL, VK_RETURN}, {IDOK, VK_ESCAPE},
+    } cases[] = {{IDOK, VK_RETURN},
+                 {IDCANCEL, VK_RETURN},
+                 {IDOK, VK_ESCAPE},
                  {IDC_FORMS_LOCATION_ALL, VK_ESCAPE}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nFocus * 100 + static_cast<int>(c.nKey));
@@ -305,9 +308,9 @@ TEST_F(CallScoreFormsSettingsDlgTest, EnterAndEscapeLeaveTheDialogOpen) {
 TEST_F(CallScoreFormsSettingsDlgTest, BrowsedFolderGetsOneTrailingBackslash) {
     const std::string strQuiet = smalldlg::QuietFolder("Score location");
     struct SCase {
-        std::string strChoose;  // what the browser selects
-        std::string strName;    // its tree's label for it
-        std::string strStored;  // the folder stored on OK
+        std::string strChoose; // what the browser selects
+        std::string strName;   // its tree's label for it
+        std::string strStored; // the folder stored on OK
     };
     const SCase cases[] = {{strQuiet, "Score location", strQuiet + "\\"}};
     for (const SCase& c : cases) {
@@ -325,10 +328,9 @@ TEST_F(CallScoreFormsSettingsDlgTest, BrowsedFolderGetsOneTrailingBackslash) {
             },
             {[&] { return (hWndDlg = FindThreadDialog()) != nullptr; },
              [&] {
-                 ::PostMessageA(hWndDlg, WM_COMMAND,
-                                MAKEWPARAM(IDC_FORMS_LOCATION_BROWSE, BN_CLICKED),
-                                reinterpret_cast<LPARAM>(
-                                    ::GetDlgItem(hWndDlg, IDC_FORMS_LOCATION_BROWSE)));
+                 ::PostMessageA(
+                     hWndDlg, WM_COMMAND, MAKEWPARAM(IDC_FORMS_LOCATION_BROWSE, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(::GetDlgItem(hWndDlg, IDC_FORMS_LOCATION_BROWSE)));
                  return true;
              },
              [&] { return (hWndBrowser = FindThreadDialog(hWndDlg)) != nullptr; },

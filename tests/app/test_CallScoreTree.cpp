@@ -182,8 +182,8 @@ protected:
 
 TEST_F(CallScoreTreeTest, ShowsTheStoreWithThePictureOfEachPlace) {
     EXPECT_TRUE(TreeMatchesStore());
-    EXPECT_EQ(TreeOutline(m_tree), std::string(kRoot) +
-                                       "(Sales Form(alice(a.zel,b.zel),bob(c.zel)),Service)");
+    EXPECT_EQ(TreeOutline(m_tree),
+              std::string(kRoot) + "(Sales Form(alice(a.zel,b.zel),bob(c.zel)),Service)");
     const struct {
         const char* pszItem;
         int nImage;
@@ -554,8 +554,8 @@ TEST_F(CallScoreToolbarTest, TheWindowHasTheTreeBelowItsFourButtons) {
     EXPECT_EQ(m_wnd.GetDlgCtrlID(), 4003);
     EXPECT_EQ(Tree().GetDlgCtrlID(), 3003);
     EXPECT_EQ(m_wnd.GetToolbarId(), static_cast<UINT>(IDR_CALLSCORE_TOOLBAR));
-    const UINT kLayout[] = {ID_CALLSCORE_PLAY,         0, ID_DELETE_SELECTED, 0,
-                            ID_CALLSCORE_MANAGE_FORMS, ID_VALIDATE_LINKS};
+    const UINT kLayout[] = {ID_CALLSCORE_PLAY, 0, ID_DELETE_SELECTED, 0, ID_CALLSCORE_MANAGE_FORMS,
+                            ID_VALIDATE_LINKS};
     ASSERT_EQ(m_wnd.GetToolbar().GetCount(), 6);
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(m_wnd.GetToolbar().GetItemID(i), kLayout[i]) << i;
@@ -626,16 +626,17 @@ TEST_F(CallScoreToolbarTest, ManageCallScoreFormsOpensTheFormsDialogWithoutAPare
     const std::vector<std::string> before = {TreeOutline(Tree()), CallScoreOutline()};
     std::string caption;
     HWND hOwner = reinterpret_cast<HWND>(1);
-    CUiScript script([] { ::EndMenu(); }, {[&] { return FindThreadDialog(m_pFrame->m_hWnd) != nullptr; },
-                                 [&] {
-                                     HWND hDlg = FindThreadDialog(m_pFrame->m_hWnd);
-                                     char szText[64] = {};
-                                     ::GetWindowTextA(hDlg, szText, sizeof(szText));
-                                     caption = szText;
-                                     hOwner = ::GetWindow(hDlg, GW_OWNER);
-                                     ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
-                                     return true;
-                                 }});
+    CUiScript script([] { ::EndMenu(); },
+                     {[&] { return FindThreadDialog(m_pFrame->m_hWnd) != nullptr; },
+                      [&] {
+                          HWND hDlg = FindThreadDialog(m_pFrame->m_hWnd);
+                          char szText[64] = {};
+                          ::GetWindowTextA(hDlg, szText, sizeof(szText));
+                          caption = szText;
+                          hOwner = ::GetWindow(hDlg, GW_OWNER);
+                          ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+                          return true;
+                      }});
     m_wnd.SendMessage(WM_COMMAND, ID_CALLSCORE_MANAGE_FORMS);
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(caption, "Manage Call Score Forms");

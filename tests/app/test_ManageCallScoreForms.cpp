@@ -231,7 +231,8 @@ void SaveDialogPng(HWND hWnd, const char* pszName) {
 
 class ManageCallScoreFormsTest : public ::testing::Test {
 protected:
-    ManageCallScoreFormsTest() : m_folders("ScoreForms"), m_store(CScoreFormManager::GetInstance()) {}
+    ManageCallScoreFormsTest()
+        : m_folders("ScoreForms"), m_store(CScoreFormManager::GetInstance()) {}
     ~ManageCallScoreFormsTest() override {
         // Cleared first, so that the stores' exit saves have nothing to write.
         m_store->Clear();
@@ -299,7 +300,8 @@ protected:
 // creation time, ID, questions and bias total; another shown when chosen.
 TEST_F(ManageCallScoreFormsTest, ShowsTheFormsOfTheFileScreen) {
     CScoreFormEntry sales = MakeForm(4, "Sales call", {});
-    sales.AddQuestion(MakeQuestion(3, "Did the agent greet the caller?", CQuestion::TYPE_YESNO, 60));
+    sales.AddQuestion(
+        MakeQuestion(3, "Did the agent greet the caller?", CQuestion::TYPE_YESNO, 60));
     sales.AddQuestion(MakeQuestion(10000, "Rate the close", CQuestion::TYPE_SCALE, 40.9));
     CScoreFormEntry support = MakeForm(9, "Support & <care>", {100}, 5);
     WriteFormsFile({sales, support});
@@ -311,36 +313,36 @@ TEST_F(ManageCallScoreFormsTest, ShowsTheFormsOfTheFileScreen) {
     std::string strName, strUser, strBias, strTip, strUserSecond, strNameSecond;
     bool bWarning = true, bSaveVisible = false, bSaveEnabled = false;
     std::vector<int> buttons;
-    const int nResult = Run(
-        hWndDlg,
-        {[&] {
-             labels = TreeLabels(hWndDlg);
-             nSelected = SelectedTreeIndex(hWndDlg);
-             rows = ListRows(hWndDlg);
-             strName = Text(hWndDlg, IDC_FORM_NAME);
-             strUser = Text(hWndDlg, IDC_FORM_USER);
-             strBias = Text(hWndDlg, IDC_FORM_BIAS);
-             strTip = CellTip(hWndDlg, 0, 2);
-             bWarning = Visible(hWndDlg, IDC_FORM_BIAS_WARNING);
-             bSaveVisible = Visible(hWndDlg, IDOK);
-             bSaveEnabled = Enabled(hWndDlg, IDOK);
-             for (UINT nCommand : {ID_EXPORT_FORMS, ID_IMPORT_FORMS, ID_NEW_SCORE_FORM,
-                                   ID_SET_SCORE_LOCATION, ID_DELETE_SELECTED,
-                                   ID_ADD_PREDEFINED_QUESTION, ID_NEW_QUESTION, ID_EDIT_QUESTION,
-                                   ID_DELETE_QUESTION})
-                 buttons.push_back(ButtonEnabled(hWndDlg, nCommand));
-             SaveDialogPng(hWndDlg, "ManageCallScoreForms_first.png");
-             TreeView_SelectItem(::GetDlgItem(hWndDlg, IDC_FORMS_TREE), TreeItem(hWndDlg, 1));
-             return true;
-         },
-         [&] {
-             rowsSecond = ListRows(hWndDlg);
-             strNameSecond = Text(hWndDlg, IDC_FORM_NAME);
-             strUserSecond = Text(hWndDlg, IDC_FORM_USER);
-             SaveDialogPng(hWndDlg, "ManageCallScoreForms_second.png");
-             Command(hWndDlg, IDCANCEL);
-             return true;
-         }});
+    const int nResult =
+        Run(hWndDlg,
+            {[&] {
+                 labels = TreeLabels(hWndDlg);
+                 nSelected = SelectedTreeIndex(hWndDlg);
+                 rows = ListRows(hWndDlg);
+                 strName = Text(hWndDlg, IDC_FORM_NAME);
+                 strUser = Text(hWndDlg, IDC_FORM_USER);
+                 strBias = Text(hWndDlg, IDC_FORM_BIAS);
+                 strTip = CellTip(hWndDlg, 0, 2);
+                 bWarning = Visible(hWndDlg, IDC_FORM_BIAS_WARNING);
+                 bSaveVisible = Visible(hWndDlg, IDOK);
+                 bSaveEnabled = Enabled(hWndDlg, IDOK);
+                 for (UINT nCommand :
+                      {ID_EXPORT_FORMS, ID_IMPORT_FORMS, ID_NEW_SCORE_FORM, ID_SET_SCORE_LOCATION,
+                       ID_DELETE_SELECTED, ID_ADD_PREDEFINED_QUESTION, ID_NEW_QUESTION,
+                       ID_EDIT_QUESTION, ID_DELETE_QUESTION})
+                     buttons.push_back(ButtonEnabled(hWndDlg, nCommand));
+                 SaveDialogPng(hWndDlg, "ManageCallScoreForms_first.png");
+                 TreeView_SelectItem(::GetDlgItem(hWndDlg, IDC_FORMS_TREE), TreeItem(hWndDlg, 1));
+                 return true;
+             },
+             [&] {
+                 rowsSecond = ListRows(hWndDlg);
+                 strNameSecond = Text(hWndDlg, IDC_FORM_NAME);
+                 strUserSecond = Text(hWndDlg, IDC_FORM_USER);
+                 SaveDialogPng(hWndDlg, "ManageCallScoreForms_second.png");
+                 Command(hWndDlg, IDCANCEL);
+                 return true;
+             }});
     EXPECT_EQ(nResult, IDCANCEL);
     EXPECT_EQ(labels, (std::vector<std::string>{"Sales call", "Support & <care>"}));
     EXPECT_EQ(nSelected, 0);
@@ -377,42 +379,42 @@ TEST_F(ManageCallScoreFormsTest, NewFormsInAnEmptyStore) {
     LONG nTime = 0, nBefore = Now();
     std::string strOwner;
     std::vector<LONG> ids;
-    const std::vector<UINT> commands = {ID_NEW_SCORE_FORM, ID_DELETE_SELECTED,
+    const std::vector<UINT> commands = {ID_NEW_SCORE_FORM,          ID_DELETE_SELECTED,
                                         ID_ADD_PREDEFINED_QUESTION, ID_NEW_QUESTION,
-                                        ID_EDIT_QUESTION, ID_DELETE_QUESTION};
-    const int nResult = Run(
-        hWndDlg, {[&] {
-                      labelsEmpty = TreeLabels(hWndDlg);
-                      bNameEnabled = Enabled(hWndDlg, IDC_FORM_NAME);
-                      bListEnabled = Enabled(hWndDlg, IDC_FORM_QUESTIONS);
-                      for (UINT nCommand : commands)
-                          buttonsEmpty.push_back(ButtonEnabled(hWndDlg, nCommand));
-                      Command(hWndDlg, ID_NEW_SCORE_FORM);
-                      return true;
-                  },
-                  [&] {
-                      labels = TreeLabels(hWndDlg);
-                      nSelected = SelectedTreeIndex(hWndDlg);
-                      strName = Text(hWndDlg, IDC_FORM_NAME);
-                      strUser = Text(hWndDlg, IDC_FORM_USER);
-                      strBias = Text(hWndDlg, IDC_FORM_BIAS);
-                      bWarning = Visible(hWndDlg, IDC_FORM_BIAS_WARNING);
-                      bSaveVisible = Visible(hWndDlg, IDOK);
-                      bSaveEnabled = Enabled(hWndDlg, IDOK);
-                      for (UINT nCommand : commands)
-                          buttonsNew.push_back(ButtonEnabled(hWndDlg, nCommand));
-                      const CScoreFormEntry* pForm = m_store->FindForm(0);
-                      if (pForm != nullptr) {
-                          nTime = pForm->GetTime();
-                          strOwner = pForm->GetOwner();
-                      }
-                      SaveDialogPng(hWndDlg, "ManageCallScoreForms_new_form.png");
-                      Command(hWndDlg, ID_NEW_SCORE_FORM);
-                      for (int i = 0; i < m_store->GetFormCount(); ++i)
-                          ids.push_back(m_store->GetFormId(i));
-                      Command(hWndDlg, IDCANCEL);
-                      return true;
-                  }});
+                                        ID_EDIT_QUESTION,           ID_DELETE_QUESTION};
+    const int nResult =
+        Run(hWndDlg, {[&] {
+                          labelsEmpty = TreeLabels(hWndDlg);
+                          bNameEnabled = Enabled(hWndDlg, IDC_FORM_NAME);
+                          bListEnabled = Enabled(hWndDlg, IDC_FORM_QUESTIONS);
+                          for (UINT nCommand : commands)
+                              buttonsEmpty.push_back(ButtonEnabled(hWndDlg, nCommand));
+                          Command(hWndDlg, ID_NEW_SCORE_FORM);
+                          return true;
+                      },
+                      [&] {
+                          labels = TreeLabels(hWndDlg);
+                          nSelected = SelectedTreeIndex(hWndDlg);
+                          strName = Text(hWndDlg, IDC_FORM_NAME);
+                          strUser = Text(hWndDlg, IDC_FORM_USER);
+                          strBias = Text(hWndDlg, IDC_FORM_BIAS);
+                          bWarning = Visible(hWndDlg, IDC_FORM_BIAS_WARNING);
+                          bSaveVisible = Visible(hWndDlg, IDOK);
+                          bSaveEnabled = Enabled(hWndDlg, IDOK);
+                          for (UINT nCommand : commands)
+                              buttonsNew.push_back(ButtonEnabled(hWndDlg, nCommand));
+                          const CScoreFormEntry* pForm = m_store->FindForm(0);
+                          if (pForm != nullptr) {
+                              nTime = pForm->GetTime();
+                              strOwner = pForm->GetOwner();
+                          }
+                          SaveDialogPng(hWndDlg, "ManageCallScoreForms_new_form.png");
+                          Command(hWndDlg, ID_NEW_SCORE_FORM);
+                          for (int i = 0; i < m_store->GetFormCount(); ++i)
+                              ids.push_back(m_store->GetFormId(i));
+                          Command(hWndDlg, IDCANCEL);
+                          return true;
+                      }});
     EXPECT_EQ(nResult, IDCANCEL);
     EXPECT_TRUE(labelsEmpty.empty());
     EXPECT_FALSE(bNameEnabled);
@@ -446,15 +448,15 @@ TEST_F(ManageCallScoreFormsTest, FormWithoutTimeOrOwnerGetsThemWhenShown) {
     LONG nTime = 0, nBefore = Now();
     std::string strOwner, strUser;
     const int nResult = Run(hWndDlg, {[&] {
-                                          const CScoreFormEntry* pForm = m_store->FindForm(2);
-                                          if (pForm != nullptr) {
-                                              nTime = pForm->GetTime();
-                                              strOwner = pForm->GetOwner();
-                                          }
-                                          strUser = Text(hWndDlg, IDC_FORM_USER);
-                                          Command(hWndDlg, IDOK);
-                                          return true;
-                                      }});
+                                const CScoreFormEntry* pForm = m_store->FindForm(2);
+                                if (pForm != nullptr) {
+                                    nTime = pForm->GetTime();
+                                    strOwner = pForm->GetOwner();
+                                }
+                                strUser = Text(hWndDlg, IDC_FORM_USER);
+                                Command(hWndDlg, IDOK);
+                                return true;
+                            }});
     EXPECT_EQ(nResult, IDOK);
     EXPECT_GE(nTime, nBefore);
     EXPECT_LE(nTime, Now());
@@ -476,10 +478,8 @@ TEST_F(ManageCallScoreFormsTest, BiasTotalDecidesWhetherSaveChangesSaves) {
         bool bBalanced;
     };
     const SCase cases[] = {
-        {{50, 40}, "Total Bias: 90%", false},
-        {{50, 50}, "Total Bias: 100%", true},
-        {{25, 25, 25, 25}, "Total Bias: 100%", true},
-        {{33, 33, 33}, "Total Bias: 99%", false},
+        {{50, 40}, "Total Bias: 90%", false},         {{50, 50}, "Total Bias: 100%", true},
+        {{25, 25, 25, 25}, "Total Bias: 100%", true}, {{33, 33, 33}, "Total Bias: 99%", false},
         {{100, 10}, "Total Bias: 110%", false},
     };
     for (const SCase& c : cases) {
@@ -491,27 +491,26 @@ TEST_F(ManageCallScoreFormsTest, BiasTotalDecidesWhetherSaveChangesSaves) {
         std::string strBias;
         bool bWarning = !c.bBalanced, bSaveVisible = c.bBalanced, bSaveEnabled = c.bBalanced,
              bOpenAfterSave = false;
-        const int nResult = Run(
-            hWndDlg, {[&] {
-                          strBias = Text(hWndDlg, IDC_FORM_BIAS);
-                          bWarning = Visible(hWndDlg, IDC_FORM_BIAS_WARNING);
-                          bSaveVisible = Visible(hWndDlg, IDOK);
-                          bSaveEnabled = Enabled(hWndDlg, IDOK);
-                          if (!c.bBalanced && c.biases.size() == 2 && c.biases[0] == 50)
-                              SaveDialogPng(hWndDlg, "ManageCallScoreForms_bias90.png");
-                          // Renamed, so that a save would change the file.
-                          m_store->FindForm(1)->SetTitle("Changed");
-                          Command(hWndDlg, IDOK);
-                          // A dialog that ends stays on screen until its
-                          // loop returns: only the one that must stay open
-                          // is looked at.
-                          if (!c.bBalanced) {
-                              smalldlg::PumpTranslated(100);
-                              bOpenAfterSave = ::IsWindowVisible(hWndDlg) != FALSE;
-                              Command(hWndDlg, IDCANCEL);
-                          }
-                          return true;
-                      }});
+        const int nResult = Run(hWndDlg, {[&] {
+                                    strBias = Text(hWndDlg, IDC_FORM_BIAS);
+                                    bWarning = Visible(hWndDlg, IDC_FORM_BIAS_WARNING);
+                                    bSaveVisible = Visible(hWndDlg, IDOK);
+                                    bSaveEnabled = Enabled(hWndDlg, IDOK);
+                                    if (!c.bBalanced && c.biases.size() == 2 && c.biases[0] == 50)
+                                        SaveDialogPng(hWndDlg, "ManageCallScoreForms_bias90.png");
+                                    // Renamed, so that a save would change the file.
+                                    m_store->FindForm(1)->SetTitle("Changed");
+                                    Command(hWndDlg, IDOK);
+                                    // A dialog that ends stays on screen until its
+                                    // loop returns: only the one that must stay open
+                                    // is looked at.
+                                    if (!c.bBalanced) {
+                                        smalldlg::PumpTranslated(100);
+                                        bOpenAfterSave = ::IsWindowVisible(hWndDlg) != FALSE;
+                                        Command(hWndDlg, IDCANCEL);
+                                    }
+                                    return true;
+                                }});
         EXPECT_EQ(nResult, c.bBalanced ? IDOK : IDCANCEL);
         EXPECT_EQ(strBias, c.pszLabel);
         EXPECT_EQ(bWarning, !c.bBalanced);
@@ -586,27 +585,27 @@ TEST_F(ManageCallScoreFormsTest, RenamingByLabelEditIsSavedOrCancelled) {
         HWND hWndDlg = nullptr;
         bool bOpenAfterEnd = false;
         std::string strLabel, strName;
-        const int nResult = Run(
-            hWndDlg, {[&] {
-                          HWND hWndTree = ::GetDlgItem(hWndDlg, IDC_FORMS_TREE);
-                          ::SetFocus(hWndTree);
-                          HWND hWndEdit = reinterpret_cast<HWND>(::SendMessageA(
-                              hWndTree, TVM_EDITLABELA, 0,
-                              reinterpret_cast<LPARAM>(TreeView_GetRoot(hWndTree))));
-                          if (hWndEdit == nullptr)
-                              return false;
-                          ::SetWindowTextA(hWndEdit, c.pszTyped);
-                          // Ends the edit only: the text is kept.
-                          Command(hWndDlg, IDOK);
-                          bOpenAfterEnd = ::IsWindowVisible(hWndDlg) != FALSE;
-                          return true;
-                      },
-                      [&] {
-                          strLabel = TreeLabels(hWndDlg)[0];
-                          strName = Text(hWndDlg, IDC_FORM_NAME);
-                          Command(hWndDlg, c.nEnd);
-                          return true;
-                      }});
+        const int nResult =
+            Run(hWndDlg, {[&] {
+                              HWND hWndTree = ::GetDlgItem(hWndDlg, IDC_FORMS_TREE);
+                              ::SetFocus(hWndTree);
+                              HWND hWndEdit = reinterpret_cast<HWND>(::SendMessageA(
+                                  hWndTree, TVM_EDITLABELA, 0,
+                                  reinterpret_cast<LPARAM>(TreeView_GetRoot(hWndTree))));
+                              if (hWndEdit == nullptr)
+                                  return false;
+                              ::SetWindowTextA(hWndEdit, c.pszTyped);
+                              // Ends the edit only: the text is kept.
+                              Command(hWndDlg, IDOK);
+                              bOpenAfterEnd = ::IsWindowVisible(hWndDlg) != FALSE;
+                              return true;
+                          },
+                          [&] {
+                              strLabel = TreeLabels(hWndDlg)[0];
+                              strName = Text(hWndDlg, IDC_FORM_NAME);
+                              Command(hWndDlg, c.nEnd);
+                              return true;
+                          }});
         EXPECT_EQ(nResult, c.nEnd);
         EXPECT_TRUE(bOpenAfterEnd);
         const std::string strShown = c.pszTyped[0] != '\0' ? c.pszTyped : "Sales call";
@@ -626,20 +625,19 @@ TEST_F(ManageCallScoreFormsTest, CancelDuringLabelEditCancelsTheEditOnly) {
     bool bOpen = false;
     std::string strLabel;
     Run(hWndDlg, {[&] {
-                      HWND hWndTree = ::GetDlgItem(hWndDlg, IDC_FORMS_TREE);
-                      ::SetFocus(hWndTree);
-                      HWND hWndEdit = reinterpret_cast<HWND>(
-                          ::SendMessageA(hWndTree, TVM_EDITLABELA, 0,
-                                         reinterpret_cast<LPARAM>(TreeView_GetRoot(hWndTree))));
-                      if (hWndEdit == nullptr)
-                          return false;
-                      ::SetWindowTextA(hWndEdit, "Not kept");
-                      Command(hWndDlg, IDCANCEL);
-                      bOpen = ::IsWindowVisible(hWndDlg) != FALSE;
-                      strLabel = TreeLabels(hWndDlg)[0];
-                      Command(hWndDlg, IDCANCEL);
-                      return true;
-                  }});
+            HWND hWndTree = ::GetDlgItem(hWndDlg, IDC_FORMS_TREE);
+            ::SetFocus(hWndTree);
+            HWND hWndEdit = reinterpret_cast<HWND>(::SendMessageA(
+                hWndTree, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(TreeView_GetRoot(hWndTree))));
+            if (hWndEdit == nullptr)
+                return false;
+            ::SetWindowTextA(hWndEdit, "Not kept");
+            Command(hWndDlg, IDCANCEL);
+            bOpen = ::IsWindowVisible(hWndDlg) != FALSE;
+            strLabel = TreeLabels(hWndDlg)[0];
+            Command(hWndDlg, IDCANCEL);
+            return true;
+        }});
     EXPECT_TRUE(bOpen);
     EXPECT_EQ(strLabel, "Sales call");
 }
@@ -655,18 +653,18 @@ TEST_F(ManageCallScoreFormsTest, DeletingAFormAsksFirst) {
         std::vector<std::string> labels;
         std::vector<std::string> titles;
         Run(hWndDlg, {[&] {
-                          Command(hWndDlg, ID_DELETE_SELECTED);
-                          labels = TreeLabels(hWndDlg);
-                          titles = StoredTitles();
-                          Command(hWndDlg, IDCANCEL);
-                          return true;
-                      }});
+                Command(hWndDlg, ID_DELETE_SELECTED);
+                labels = TreeLabels(hWndDlg);
+                titles = StoredTitles();
+                Command(hWndDlg, IDCANCEL);
+                return true;
+            }});
         ASSERT_EQ(theApp.m_prompts.size(), 1u);
         EXPECT_EQ(theApp.m_prompts[0], "Are you sure you want to remove selected item(s)?");
         EXPECT_EQ(theApp.m_icons[0], static_cast<UINT>(MB_ICONEXCLAMATION));
-        const std::vector<std::string> expected =
-            nAnswer == IDYES ? std::vector<std::string>{"Second"}
-                             : std::vector<std::string>{"First", "Second"};
+        const std::vector<std::string> expected = nAnswer == IDYES
+                                                      ? std::vector<std::string>{"Second"}
+                                                      : std::vector<std::string>{"First", "Second"};
         EXPECT_EQ(labels, expected);
         EXPECT_EQ(titles, expected);
     }
@@ -685,15 +683,15 @@ TEST_F(ManageCallScoreFormsTest, DeletingAQuestionRenumbersTheRows) {
         std::string strTip, strBias;
         int nQuestions = 0;
         Run(hWndDlg, {[&] {
-                          SelectRow(hWndDlg, 1);
-                          Command(hWndDlg, ID_DELETE_QUESTION);
-                          rows = ListRows(hWndDlg);
-                          strTip = CellTip(hWndDlg, 1, 2);
-                          strBias = Text(hWndDlg, IDC_FORM_BIAS);
-                          nQuestions = m_store->FindForm(1)->GetQuestionCount();
-                          Command(hWndDlg, IDCANCEL);
-                          return true;
-                      }});
+                SelectRow(hWndDlg, 1);
+                Command(hWndDlg, ID_DELETE_QUESTION);
+                rows = ListRows(hWndDlg);
+                strTip = CellTip(hWndDlg, 1, 2);
+                strBias = Text(hWndDlg, IDC_FORM_BIAS);
+                nQuestions = m_store->FindForm(1)->GetQuestionCount();
+                Command(hWndDlg, IDCANCEL);
+                return true;
+            }});
         ASSERT_EQ(theApp.m_prompts.size(), 1u);
         EXPECT_EQ(theApp.m_prompts[0], "Are you sure you want to remove selected item(s)?");
         if (nAnswer == IDYES) {
@@ -710,7 +708,6 @@ TEST_F(ManageCallScoreFormsTest, DeletingAQuestionRenumbersTheRows) {
         }
     }
 }
-
 
 // The file dialog's name box (an edit, or the edit inside a combo box).
 HWND FileNameBox(HWND hWndFileDlg) {
@@ -797,31 +794,31 @@ TEST_F(ManageCallScoreFormsTest, NewQuestionsGetTheNextLocalID) {
         Rows rows;
         std::string strBias;
         bool bSaveVisible = false;
-        Run(hWndDlg,
-            {[&] {
-                 PostCommand(hWndDlg, ID_NEW_QUESTION);
-                 return true;
-             },
-             [&] { return (hWndEditor = FindThreadDialog(hWndDlg)) != nullptr; },
-             [&] {
-                 ::SetDlgItemTextA(hWndEditor, IDC_QUESTION_PROMPT, "Was the caller thanked?");
-                 ::SetDlgItemTextA(hWndEditor, IDC_QUESTION_BIAS, "30");
-                 ::PostMessageA(hWndEditor, WM_COMMAND, c.nEnd, 0);
-                 return true;
-             },
-             [&] {
-                 if (::IsWindow(hWndEditor))
-                     return false;
-                 rows = ListRows(hWndDlg);
-                 strBias = Text(hWndDlg, IDC_FORM_BIAS);
-                 bSaveVisible = Visible(hWndDlg, IDOK);
-                 if (c.nExpected == 10006)
-                     SaveDialogPng(hWndDlg, "ManageCallScoreForms_new_question.png");
-                 // Without the new question the biases do not add up to 100,
-                 // and Save Changes would keep the dialog open.
-                 Command(hWndDlg, c.nExpected < 0 ? IDCANCEL : IDOK);
-                 return true;
-             }});
+        Run(hWndDlg, {[&] {
+                          PostCommand(hWndDlg, ID_NEW_QUESTION);
+                          return true;
+                      },
+                      [&] { return (hWndEditor = FindThreadDialog(hWndDlg)) != nullptr; },
+                      [&] {
+                          ::SetDlgItemTextA(hWndEditor, IDC_QUESTION_PROMPT,
+                                            "Was the caller thanked?");
+                          ::SetDlgItemTextA(hWndEditor, IDC_QUESTION_BIAS, "30");
+                          ::PostMessageA(hWndEditor, WM_COMMAND, c.nEnd, 0);
+                          return true;
+                      },
+                      [&] {
+                          if (::IsWindow(hWndEditor))
+                              return false;
+                          rows = ListRows(hWndDlg);
+                          strBias = Text(hWndDlg, IDC_FORM_BIAS);
+                          bSaveVisible = Visible(hWndDlg, IDOK);
+                          if (c.nExpected == 10006)
+                              SaveDialogPng(hWndDlg, "ManageCallScoreForms_new_question.png");
+                          // Without the new question the biases do not add up to 100,
+                          // and Save Changes would keep the dialog open.
+                          Command(hWndDlg, c.nExpected < 0 ? IDCANCEL : IDOK);
+                          return true;
+                      }});
         const CScoreFormEntry* pForm = m_store->FindForm(1);
         ASSERT_NE(pForm, nullptr);
         if (c.nExpected < 0) {
@@ -831,7 +828,8 @@ TEST_F(ManageCallScoreFormsTest, NewQuestionsGetTheNextLocalID) {
             continue;
         }
         ASSERT_EQ(rows.size(), 3u);
-        EXPECT_EQ(rows[2], (std::vector<std::string>{"3", "Scale", "Was the caller thanked?", "30%"}));
+        EXPECT_EQ(rows[2],
+                  (std::vector<std::string>{"3", "Scale", "Was the caller thanked?", "30%"}));
         EXPECT_EQ(strBias, "Total Bias: 100%");
         EXPECT_TRUE(bSaveVisible);
         ASSERT_EQ(pForm->GetQuestionCount(), 3);
@@ -863,8 +861,8 @@ TEST_F(ManageCallScoreFormsTest, DoubleClickEditsTheQuestionOfTheRow) {
                   [&] {
                       ::SetDlgItemTextA(hWndEditor, IDC_QUESTION_PROMPT, "Closed the sale?");
                       ::SetDlgItemTextA(hWndEditor, IDC_QUESTION_BIAS, "50");
-                      ::SendMessageA(::GetDlgItem(hWndEditor, IDC_QUESTION_TYPE_YESNO), BM_CLICK,
-                                     0, 0);
+                      ::SendMessageA(::GetDlgItem(hWndEditor, IDC_QUESTION_TYPE_YESNO), BM_CLICK, 0,
+                                     0);
                       ::PostMessageA(hWndEditor, WM_COMMAND, IDOK, 0);
                       return true;
                   },
@@ -876,7 +874,8 @@ TEST_F(ManageCallScoreFormsTest, DoubleClickEditsTheQuestionOfTheRow) {
                       Command(hWndDlg, IDCANCEL);
                       return true;
                   }});
-    EXPECT_EQ(rows, (Rows{{"1", "Scale", "Q1", "50%"}, {"2", "Yes/No", "Closed the sale?", "50%"}}));
+    EXPECT_EQ(rows,
+              (Rows{{"1", "Scale", "Q1", "50%"}, {"2", "Yes/No", "Closed the sale?", "50%"}}));
     EXPECT_EQ(strBias, "Total Bias: 100%");
 }
 
@@ -949,9 +948,9 @@ TEST_F(ManageCallScoreFormsTest, ExportWritesTheFormsToTheChosenFile) {
     WriteFormsFile({MakeForm(1, "Sales & <support>", {100}), MakeForm(2, "Second", {50, 50})});
     HWND hWndDlg = nullptr, hWndFileDlg = nullptr;
     std::vector<CUiScript::Step> steps = Join({{[&] {
-                                                    PostCommand(hWndDlg, ID_EXPORT_FORMS);
-                                                    return true;
-                                                }},
+                                                   PostCommand(hWndDlg, ID_EXPORT_FORMS);
+                                                   return true;
+                                               }},
                                                AnswerFileDialog(hWndDlg, hWndFileDlg, strPath),
                                                {[&] {
                                                    Command(hWndDlg, IDCANCEL);
@@ -984,9 +983,13 @@ TEST_F(ManageCallScoreFormsTest, ImportReplacesTheFormsOrKeepsThemOnFailure) {
         std::vector<std::string> labels;
     };
     const SCase cases[] = {
-        {strGood, "Call Score Forms imports successfully from the file: " + strGood,
-         MB_ICONINFORMATION, {"Imported one", "Imported two"}},
-        {strBad, "Failed to import forms from the file: " + strBad, MB_ICONEXCLAMATION,
+        {strGood,
+         "Call Score Forms imports successfully from the file: " + strGood,
+         MB_ICONINFORMATION,
+         {"Imported one", "Imported two"}},
+        {strBad,
+         "Failed to import forms from the file: " + strBad,
+         MB_ICONEXCLAMATION,
          {"Held", "New Form"}},
     };
     for (const SCase& c : cases) {
@@ -997,10 +1000,10 @@ TEST_F(ManageCallScoreFormsTest, ImportReplacesTheFormsOrKeepsThemOnFailure) {
         std::vector<std::string> labels;
         std::vector<CUiScript::Step> steps =
             Join({{[&] {
-                       Command(hWndDlg, ID_NEW_SCORE_FORM);
-                       PostCommand(hWndDlg, ID_IMPORT_FORMS);
-                       return true;
-                   }},
+                      Command(hWndDlg, ID_NEW_SCORE_FORM);
+                      PostCommand(hWndDlg, ID_IMPORT_FORMS);
+                      return true;
+                  }},
                   AnswerFileDialog(hWndDlg, hWndFileDlg, c.strPath),
                   {[&] {
                       labels = TreeLabels(hWndDlg);

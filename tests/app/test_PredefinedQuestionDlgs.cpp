@@ -42,8 +42,7 @@ protected:
         ASSERT_TRUE(pRepository->Save(CQuestionsTestFolders::QuestionsFile().c_str()));
         pRepository->Clear();
     }
-    template <class TDlg>
-    INT_PTR Run(TDlg& dlg, const std::function<void(TDlg&)>& atOpen) {
+    template <class TDlg> INT_PTR Run(TDlg& dlg, const std::function<void(TDlg&)>& atOpen) {
         INT_PTR nResult = -2;
         WithDialog(
             IDC_PREDEFINED_TREE, [&](HWND) { atOpen(dlg); }, [&] { nResult = dlg.DoModal(); });
@@ -97,7 +96,8 @@ TEST_F(PredefinedQuestionDlgsTest, CancelBringsBackTheFileAndOkWritesTheChanges)
     const char* kChanged = "Call Quality(Greeting,Sales(Offer,Closing)),Other(Team),Imported";
     for (UINT nButton : {IDCANCEL, IDOK}) {
         CEditPredefinedQuestionsDlg dlg(&m_host);
-        EXPECT_EQ(nButton, Run<CEditPredefinedQuestionsDlg>(dlg, [&](CEditPredefinedQuestionsDlg& d) {
+        EXPECT_EQ(nButton,
+                  Run<CEditPredefinedQuestionsDlg>(dlg, [&](CEditPredefinedQuestionsDlg& d) {
                       CQuestionsTree& tree = d.GetQuestionsWindow().GetQuestionsTree();
                       tree.AddGroup(FindQuestionItem(tree, "Other"), "Team", 30, FALSE);
                       tree.ImportRepositoryFrom(importFile.c_str());
@@ -109,7 +109,8 @@ TEST_F(PredefinedQuestionDlgsTest, CancelBringsBackTheFileAndOkWritesTheChanges)
     }
     // What OK wrote is what the file gives back.
     CQuestionRepository::GetInstance()->Clear();
-    ASSERT_TRUE(CQuestionRepository::GetInstance()->Load(CQuestionsTestFolders::QuestionsFile().c_str()));
+    ASSERT_TRUE(
+        CQuestionRepository::GetInstance()->Load(CQuestionsTestFolders::QuestionsFile().c_str()));
     EXPECT_EQ(kChanged, RepositoryOutline());
 }
 

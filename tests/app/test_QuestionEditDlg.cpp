@@ -178,8 +178,8 @@ std::string RefusedBias(CWnd* pHost, CQuestion& question, const char* pszBias, b
              if (bKillFocus) {
                  ::SetFocus(::GetDlgItem(hDlg, IDC_QUESTION_BIAS));
                  ::SetDlgItemTextA(hDlg, IDC_QUESTION_BIAS, pszBias);
-                 ::PostMessageA(hDlg, WM_NEXTDLGCTL, (WPARAM)::GetDlgItem(hDlg, IDC_QUESTION_PROMPT),
-                                TRUE);
+                 ::PostMessageA(hDlg, WM_NEXTDLGCTL,
+                                (WPARAM)::GetDlgItem(hDlg, IDC_QUESTION_PROMPT), TRUE);
              } else {
                  ::SetDlgItemTextA(hDlg, IDC_QUESTION_BIAS, pszBias);
                  ::PostMessageA(hDlg, WM_COMMAND, IDOK, 0);
@@ -246,8 +246,8 @@ TEST_F(QuestionEditDlgTest, SpinArrowsStepByOneAndStopAtTheEnds) {
         int nDelta;
         const char* pszAfter;
     } cases[] = {
-        {"0", -1, "0"}, {"0", 1, "1"}, {"50", 1, "51"}, {"50", -1, "49"}, {"100", 1, "100"},
-        {"100", -1, "99"},
+        {"0", -1, "0"},   {"0", 1, "1"},     {"50", 1, "51"},
+        {"50", -1, "49"}, {"100", 1, "100"}, {"100", -1, "99"},
     };
     CQuestion question = MakeQuestion(CQuestion::TYPE_SCALE, 10.0, "spin");
     std::vector<std::string> results;

@@ -49,8 +49,8 @@ std::string Describe(const Entry& e) {
     wsprintfA(bias, "%d", static_cast<int>(e.Question.GetBias() * 100 + 0.5));
     return std::to_string(e.ID) + "," + std::to_string(e.ParentID) + ",[" +
            std::string(e.GroupName) + "]," + std::to_string(e.IsGroup) + ",q" +
-           std::to_string(e.Question.GetID()) + ",[" + std::string(e.Question.GetPrompt()) +
-           "],t" + std::to_string(e.Question.GetType()) + ",b" + bias;
+           std::to_string(e.Question.GetID()) + ",[" + std::string(e.Question.GetPrompt()) + "],t" +
+           std::to_string(e.Question.GetType()) + ",b" + bias;
 }
 
 // Every node below the parent, depth first, each level in store order.
@@ -344,7 +344,7 @@ TEST_F(QuestionRepositoryTest, NodesAreAddedOnceFoundAndRemovedAlone) {
         BOOL exists;
         BOOL children;
     };
-    const Case cases[] = {{-1, FALSE, TRUE}, {0, TRUE, TRUE}, {3, TRUE, TRUE},
+    const Case cases[] = {{-1, FALSE, TRUE}, {0, TRUE, TRUE},  {3, TRUE, TRUE},
                           {4, TRUE, FALSE},  {1, TRUE, FALSE}, {42, FALSE, FALSE}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);

@@ -138,7 +138,8 @@ TEST_F(QuestionsTreeTest, ALabelHoldsAtMostAHundredCharactersOfThePrompt) {
     const std::string hundred(100, 'a');
     EXPECT_STREQ("", CQuestionsTree::LabelForPrompt(""));
     EXPECT_STREQ(hundred.c_str(), CQuestionsTree::LabelForPrompt(hundred.c_str()));
-    EXPECT_STREQ((hundred + "...").c_str(), CQuestionsTree::LabelForPrompt((hundred + "b").c_str()));
+    EXPECT_STREQ((hundred + "...").c_str(),
+                 CQuestionsTree::LabelForPrompt((hundred + "b").c_str()));
 }
 
 // ---------------------------------------------------------------------------
@@ -154,7 +155,8 @@ TEST_F(QuestionsTreeTest, AddGroupGoesBelowTheGroupOfTheItemOrToTheTopLevel) {
         LONG nParentID;
         const char* pszTree;
     } cases[] = {
-        {nullptr, true, "", 6, 6, -1, "Call Quality(Greeting,Sales(Offer,Closing)),Other,New Group"},
+        {nullptr, true, "", 6, 6, -1,
+         "Call Quality(Greeting,Sales(Offer,Closing)),Other,New Group"},
         {"Sales", true, "Team", 10, 10, 2,
          "Call Quality(Greeting,Sales(Offer,Closing,Team)),Other"},
         {"Greeting", true, "Manners", 11, 11, 0,
@@ -162,7 +164,8 @@ TEST_F(QuestionsTreeTest, AddGroupGoesBelowTheGroupOfTheItemOrToTheTopLevel) {
         // Below a group never expanded: its stored children come first, once.
         {"Call Quality", false, "Late", 12, 12, 0,
          "Call Quality(Greeting,Sales(Offer,Closing),Late),Other"},
-        {"Other", true, "", 13, 13, 5, "Call Quality(Greeting,Sales(Offer,Closing)),Other(New Group)"},
+        {"Other", true, "", 13, 13, 5,
+         "Call Quality(Greeting,Sales(Offer,Closing)),Other(New Group)"},
     };
     for (const auto& c : cases) {
         CQuestionRepository::GetInstance()->Clear();
@@ -337,8 +340,8 @@ TEST_F(QuestionsTreeTest, RenamingChangesLabelAndNameButNeverThePrompt) {
         const char* pszLabel;
     } cases[] = {
         {"Offer & <price>", FALSE, "Offer & <price>"},
-        {"", FALSE, "Offer & <price>"},          // an empty label is refused
-        {"Dropped", TRUE, "Offer & <price>"},    // a cancelled edit changes nothing
+        {"", FALSE, "Offer & <price>"},       // an empty label is refused
+        {"Dropped", TRUE, "Offer & <price>"}, // a cancelled edit changes nothing
     };
     for (const auto& c : cases) {
         m_tree.EditItemLabel(Item(Entry(3)->GroupName));
@@ -388,19 +391,30 @@ TEST_F(QuestionsTreeTest, DeleteRemovesTheMarkedItemsAndTheEntriesBelowThemAfter
         const char* pszRepository;
         const char* pszTree;
     } cases[] = {
-        {{}, IDYES, false, "Call Quality(Greeting,Sales(Offer,Closing)),Other",
+        {{},
+         IDYES,
+         false,
+         "Call Quality(Greeting,Sales(Offer,Closing)),Other",
          "Call Quality(Greeting,Sales(Offer,Closing)),Other"},
-        {{"Offer"}, IDNO, true, "Call Quality(Greeting,Sales(Offer,Closing)),Other",
+        {{"Offer"},
+         IDNO,
+         true,
+         "Call Quality(Greeting,Sales(Offer,Closing)),Other",
          "Call Quality(Greeting,Sales(Offer,Closing)),Other"},
-        {{"Offer"}, IDYES, true, "Call Quality(Greeting,Sales(Closing)),Other",
+        {{"Offer"},
+         IDYES,
+         true,
+         "Call Quality(Greeting,Sales(Closing)),Other",
          "Call Quality(Greeting,Sales(Closing)),Other"},
         {{"Sales"}, IDYES, true, "Call Quality(Greeting),Other", "Call Quality(Greeting),Other"},
         // The root can be marked but is never removed.
-        {{"Call Quality", "Other"}, IDYES, true, "Call Quality(Greeting,Sales(Offer,Closing))",
+        {{"Call Quality", "Other"},
+         IDYES,
+         true,
+         "Call Quality(Greeting,Sales(Offer,Closing))",
          "Call Quality(Greeting,Sales(Offer,Closing))"},
         // A marked item below a marked group goes with the group.
-        {{"Sales", "Closing", "Greeting"}, IDYES, true, "Call Quality,Other",
-         "Call Quality,Other"},
+        {{"Sales", "Closing", "Greeting"}, IDYES, true, "Call Quality,Other", "Call Quality,Other"},
     };
     for (const auto& c : cases) {
         CQuestionRepository::GetInstance()->Clear();
@@ -548,7 +562,7 @@ protected:
             UINT nID;
             const char* pszName;
         } buttons[] = {
-            {ID_EXPORT_QUESTIONS, "Export"}, {ID_IMPORT_QUESTIONS, "Import"},
+            {ID_EXPORT_QUESTIONS, "Export"},  {ID_IMPORT_QUESTIONS, "Import"},
             {ID_NEW_QUESTION_GROUP, "Group"}, {ID_NEW_QUESTION, "Question"},
             {ID_EDIT_QUESTION, "Edit"},       {ID_DELETE_SELECTED, "Delete"},
         };
@@ -662,7 +676,8 @@ TEST_F(QuestionsTreeTest, ImportAddsTheNewEntriesAndShowsTheWholeTreeOpen) {
 
 TEST_F(QuestionsTreeTest, AFailedImportKeepsTheRepositoryAsItWasInMemory) {
     // questions.xml still holds "Other", which was removed since it was saved.
-    ASSERT_TRUE(CQuestionRepository::GetInstance()->Save(CQuestionsTestFolders::QuestionsFile().c_str()));
+    ASSERT_TRUE(
+        CQuestionRepository::GetInstance()->Save(CQuestionsTestFolders::QuestionsFile().c_str()));
     Mark({"Other"});
     theApp.m_answers = {IDYES};
     m_tree.OnDeleteSelected();

@@ -136,14 +136,16 @@ protected:
     }
     // Biases 40, 30, 20, 10: a scaled question, then three yes/no ones.
     void AddSalesForm(LONG id = 1) {
-        AddForm(id, "Sales", {{11, CQuestion::TYPE_SCALE, 40, "Greeting & tone"},
-                              {12, CQuestion::TYPE_YESNO, 30, "Asked for the order?"},
-                              {13, CQuestion::TYPE_YESNO, 20, "Offered <extras>"},
-                              {14, CQuestion::TYPE_YESNO, 10, "Said goodbye"}});
+        AddForm(id, "Sales",
+                {{11, CQuestion::TYPE_SCALE, 40, "Greeting & tone"},
+                 {12, CQuestion::TYPE_YESNO, 30, "Asked for the order?"},
+                 {13, CQuestion::TYPE_YESNO, 20, "Offered <extras>"},
+                 {14, CQuestion::TYPE_YESNO, 10, "Said goodbye"}});
     }
     void AddServiceForm(LONG id = 2) {
-        AddForm(id, "Service", {{21, CQuestion::TYPE_YESNO, 50, "Solved it"},
-                                {22, CQuestion::TYPE_SCALE, 50, "Patience"}});
+        AddForm(id, "Service",
+                {{21, CQuestion::TYPE_YESNO, 50, "Solved it"},
+                 {22, CQuestion::TYPE_SCALE, 50, "Patience"}});
     }
 
     CScoredFileListEntry Recording(const char* name = "call-0412.zel", int important = 0) {
@@ -256,9 +258,10 @@ protected:
 // Rows and answers
 
 TEST_F(ScoreCallDlgTest, ShowsOneRowPerQuestionWithTheButtonsOfItsTypeScreen) {
-    AddForm(1, "Three", {{1, CQuestion::TYPE_SCALE, 50, "Scaled"},
-                         {2, CQuestion::TYPE_YESNO, 25, "Yes or no"},
-                         {3, CQuestion::TYPE_SCALE, 25, "Another & more"}});
+    AddForm(1, "Three",
+            {{1, CQuestion::TYPE_SCALE, 50, "Scaled"},
+             {2, CQuestion::TYPE_YESNO, 25, "Yes or no"},
+             {3, CQuestion::TYPE_SCALE, 25, "Another & more"}});
     CScoredFileListEntry entry = Recording("call-rows.zel");
     CScoreCallDlg dlg;
     Open(dlg, entry);
@@ -276,8 +279,10 @@ TEST_F(ScoreCallDlgTest, ShowsOneRowPerQuestionWithTheButtonsOfItsTypeScreen) {
     struct SRow {
         bool text, na, mark, yes, no;
     };
-    const SRow expected[] = {{true, true, true, false, false},  {true, true, false, true, true},
-                             {true, true, true, false, false},  {false, false, false, false, false},
+    const SRow expected[] = {{true, true, true, false, false},
+                             {true, true, false, true, true},
+                             {true, true, true, false, false},
+                             {false, false, false, false, false},
                              {false, false, false, false, false}};
     for (int row = 0; row < 5; ++row) {
         SCOPED_TRACE(row);
@@ -298,8 +303,9 @@ TEST_F(ScoreCallDlgTest, ShowsOneRowPerQuestionWithTheButtonsOfItsTypeScreen) {
 }
 
 TEST_F(ScoreCallDlgTest, ShowAnswerAndGetAnswerAgreeOnEveryCode) {
-    AddForm(1, "Both", {{1, CQuestion::TYPE_SCALE, 50, "Scaled"},
-                        {2, CQuestion::TYPE_YESNO, 50, "Yes or no"}});
+    AddForm(
+        1, "Both",
+        {{1, CQuestion::TYPE_SCALE, 50, "Scaled"}, {2, CQuestion::TYPE_YESNO, 50, "Yes or no"}});
     CScoredFileListEntry entry = Recording();
     CScoreCallDlg dlg;
     Open(dlg, entry);
@@ -307,11 +313,11 @@ TEST_F(ScoreCallDlgTest, ShowAnswerAndGetAnswerAgreeOnEveryCode) {
         int row, type, code, answer, mark; // mark -99: not looked at
     };
     const SCase cases[] = {
-        {0, CQuestion::TYPE_SCALE, 0, 0, 0},      {0, CQuestion::TYPE_SCALE, 4, 4, 4},
-        {0, CQuestion::TYPE_SCALE, 10, 10, 10},   {0, CQuestion::TYPE_SCALE, -1, -1, 0},
-        {0, CQuestion::TYPE_SCALE, -2, -2, 0},    {0, CQuestion::TYPE_SCALE, 5, -2, -99},
-        {1, CQuestion::TYPE_YESNO, 10, 10, -99},  {1, CQuestion::TYPE_YESNO, 0, 0, -99},
-        {1, CQuestion::TYPE_YESNO, -1, -1, -99},  {1, CQuestion::TYPE_YESNO, -2, -2, -99},
+        {0, CQuestion::TYPE_SCALE, 0, 0, 0},     {0, CQuestion::TYPE_SCALE, 4, 4, 4},
+        {0, CQuestion::TYPE_SCALE, 10, 10, 10},  {0, CQuestion::TYPE_SCALE, -1, -1, 0},
+        {0, CQuestion::TYPE_SCALE, -2, -2, 0},   {0, CQuestion::TYPE_SCALE, 5, -2, -99},
+        {1, CQuestion::TYPE_YESNO, 10, 10, -99}, {1, CQuestion::TYPE_YESNO, 0, 0, -99},
+        {1, CQuestion::TYPE_YESNO, -1, -1, -99}, {1, CQuestion::TYPE_YESNO, -2, -2, -99},
         {1, CQuestion::TYPE_YESNO, 6, -2, -99},
     };
     for (const SCase& c : cases) {
@@ -334,10 +340,9 @@ TEST(MarkButtonTest, ClickPositionsAndMarksMapAsTheStarsLie) {
                                           {70, 8}, {72, 8}, {73, 10}, {119, 10}};
     for (const auto& click : clicks)
         EXPECT_EQ(click.second, CMarkButton::MarkFromX(click.first)) << click.first;
-    const std::pair<int, UINT> pictures[] = {{-1, IDB_MARK_0}, {0, IDB_MARK_0}, {2, IDB_MARK_2},
-                                             {4, IDB_MARK_4},  {6, IDB_MARK_6}, {8, IDB_MARK_8},
-                                             {10, IDB_MARK_10}, {3, 0u},        {12, 0u},
-                                             {-2, 0u}};
+    const std::pair<int, UINT> pictures[] = {
+        {-1, IDB_MARK_0}, {0, IDB_MARK_0},   {2, IDB_MARK_2}, {4, IDB_MARK_4}, {6, IDB_MARK_6},
+        {8, IDB_MARK_8},  {10, IDB_MARK_10}, {3, 0u},         {12, 0u},        {-2, 0u}};
     for (const auto& picture : pictures)
         EXPECT_EQ(picture.second, CMarkButton::BitmapIdOf(picture.first)) << picture.first;
     CMarkButton button;
@@ -382,13 +387,13 @@ TEST_F(ScoreCallDlgTest, ClickOnTheStarsSetsTheMarkInputCursor) {
     HWND hMark = Item(dlg, IDC_SCORE_MARK_FIRST);
     CRect rect;
     ::GetWindowRect(hMark, &rect);
-    for (const auto& click : std::vector<std::pair<int, int>>{{70, 8}, {73, 10}, {19, 0},
-                                                               {40, 4}}) {
+    for (const auto& click :
+         std::vector<std::pair<int, int>>{{70, 8}, {73, 10}, {19, 0}, {40, 4}}) {
         SCOPED_TRACE(click.first);
         SendMouseMove(CPoint(rect.left + click.first, rect.top + rect.Height() / 2));
         SendLeftClick();
-        ASSERT_TRUE(PumpTranslatedUntil([&] { return Mark(dlg, 0)->GetMark() == click.second; },
-                                        3000))
+        ASSERT_TRUE(
+            PumpTranslatedUntil([&] { return Mark(dlg, 0)->GetMark() == click.second; }, 3000))
             << Mark(dlg, 0)->GetMark();
         EXPECT_EQ(click.second, dlg.GetAnswer(0));
         if (click.first == 70)
@@ -428,8 +433,8 @@ TEST_F(ScoreCallDlgTest, TotalAndBiasTooltipsFollowTheAnswersScreen) {
 }
 
 TEST_F(ScoreCallDlgTest, NotApplicableOnAScaledRowResetsItsMarkPicture) {
-    AddForm(1, "Two", {{1, CQuestion::TYPE_SCALE, 50, "First"},
-                       {2, CQuestion::TYPE_SCALE, 50, "Second"}});
+    AddForm(1, "Two",
+            {{1, CQuestion::TYPE_SCALE, 50, "First"}, {2, CQuestion::TYPE_SCALE, 50, "Second"}});
     CScoredFileListEntry entry = Recording();
     CScoreCallDlg dlg;
     Open(dlg, entry);
@@ -507,7 +512,7 @@ TEST_F(ScoreCallDlgTest, SaveRecordsOnlyAnsweredFormsAndTellsTheMainWindow) {
 TEST_F(ScoreCallDlgTest, SaveAsksAboutIncompleteFormsAndNoKeepsEverything) {
     struct SCase {
         const char* name;
-        bool answerSalesInPart;  // on the first tab, left by Next
+        bool answerSalesInPart;   // on the first tab, left by Next
         bool answerServiceInPart; // on the last tab, where Save is pressed
         bool asks;
     };
