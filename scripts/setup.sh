@@ -17,6 +17,9 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # reference decoder and reader of audio files for the recording tests
   sox
+  # real archivers the ZIP tests check our archives with and read archives of:
+  # Info-ZIP zip/unzip/zipinfo, 7-Zip, bsdtar, Python's zipfile
+  zip unzip p7zip-full libarchive-tools python3
 )
 
 missing=()
