@@ -1,5 +1,5 @@
-// KWSemaphore.h: CKWLoggedSemaphore, the lock of every store and engine, and
-// GetFileBaseName.
+// KWSemaphore.h: CKWLoggedSemaphore, the lock of every store and engine,
+// CKWSemaphoreGuard, which holds one for a scope, and GetFileBaseName.
 //
 // The lock has a count of one and is not re-entrant. It remembers the thread,
 // source file and line of its holder, and a waiter writes a trace line naming
@@ -57,4 +57,25 @@ private:
     DWORD m_ownerThread; // 0 when free
     CKWString m_ownerFile;
     int m_ownerLine;
+};
+
+// Holds a lock from construction to the end of the scope, naming the holder's
+// source file and line in the lock's trace lines. A null lock, or one that
+// cannot be waited on, is simply not held.
+class CKWSemaphoreGuard {
+public:
+    CKWSemaphoreGuard(CKWLoggedSemaphore* lock, const char* file, int line)
+        : m_lock(lock != nullptr && lock->Lock(file, line) ? lock : nullptr), m_file(file),
+          m_line(line) {}
+    ~CKWSemaphoreGuard() {
+        if (m_lock != nullptr)
+            m_lock->Unlock(m_file, m_line);
+    }
+    CKWSemaphoreGuard(const CKWSemaphoreGuard&) = delete;
+    CKWSemaphoreGuard& operator=(const CKWSemaphoreGuard&) = delete;
+
+private:
+    CKWLoggedSemaphore* m_lock; // borrowed; held while not null
+    const char* m_file;
+    int m_line;
 };

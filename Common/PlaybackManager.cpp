@@ -34,24 +34,6 @@ CString LoadText(UINT id, const char* fallback) {
     return text;
 }
 
-// Holds the engine's lock for one scope. A lock that cannot be waited on has
-// already been logged by the lock itself; the engine then goes on without it,
-// since all its callers run on one thread anyway.
-class CQueueLock {
-public:
-    explicit CQueueLock(CKWLoggedSemaphore& lock)
-        : m_lock(lock.Lock(__FILE__, __LINE__) ? &lock : nullptr) {}
-    ~CQueueLock() {
-        if (m_lock)
-            m_lock->Unlock(__FILE__, __LINE__);
-    }
-    CQueueLock(const CQueueLock&) = delete;
-    CQueueLock& operator=(const CQueueLock&) = delete;
-
-private:
-    CKWLoggedSemaphore* m_lock; // borrowed; held while not null
-};
-
 } // namespace
 
 CPlaybackManager* CPlaybackManager::s_instance = nullptr;
@@ -158,7 +140,7 @@ void CPlaybackManager::OnWaveOutMessage(UINT message, WPARAM, LPARAM) {
         return;
     bool stop = false;
     {
-        CQueueLock lock(m_lock);
+        CKWSemaphoreGuard lock(&m_lock, __FILE__, __LINE__);
         if (m_buffers.IsEmpty()) {
             stop = true;
         } else if (m_device) {
@@ -238,7 +220,7 @@ int32_t CPlaybackManager::QueueNextBuffer() {
     const int32_t count = m_record.GetSamples(m_nextPosition, kBufferSamples, &samples);
     if (count <= 0)
         return 0;
-    CQueueLock lock(m_lock);
+    CKWSemaphoreGuard lock(&m_lock, __FILE__, __LINE__);
     WAVEHDR* header = new WAVEHDR;
     std::memset(header, 0, sizeof *header);
     // The device only reads the buffer; the header's field is not const.
@@ -277,7 +259,7 @@ void CPlaybackManager::Stop() {
             waveOutClose(m_device);
         m_device = nullptr;
     }
-    CQueueLock lock(m_lock);
+    CKWSemaphoreGuard lock(&m_lock, __FILE__, __LINE__);
     for (WAVEHDR* header : m_buffers)
         delete header;
     m_buffers.RemoveAll();

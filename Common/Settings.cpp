@@ -91,25 +91,6 @@ void WriteString(TiXmlElement* section, const char* name, const char* text) {
     CKWXMLSettings::AddText(CKWXMLSettings::AddElement(section, name), text);
 }
 
-// Holds the settings lock for one scope; works without a lock that could not
-// be allocated or waited on.
-class CSettingsLock {
-public:
-    CSettingsLock(CKWLoggedSemaphore* lock, const char* file, int line)
-        : m_lock(lock && lock->Lock(file, line) ? lock : nullptr), m_file(file), m_line(line) {}
-    ~CSettingsLock() {
-        if (m_lock)
-            m_lock->Unlock(m_file, m_line);
-    }
-    CSettingsLock(const CSettingsLock&) = delete;
-    CSettingsLock& operator=(const CSettingsLock&) = delete;
-
-private:
-    CKWLoggedSemaphore* m_lock; // borrowed; held while not null
-    const char* m_file;         // the holder's site, for the lock's trace lines
-    int m_line;
-};
-
 } // namespace
 
 CSettings* CSettings::GetInstance() {
@@ -151,7 +132,7 @@ void CSettings::Load() {
 }
 
 void CSettings::LoadLocked(CString& notice) {
-    CSettingsLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     CKWXMLSettings* xml = CKWXMLSettings::GetInstance();
 
     int globalSettings = 0;
@@ -212,7 +193,7 @@ void CSettings::LoadLocked(CString& notice) {
 }
 
 bool CSettings::Save() {
-    CSettingsLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     if (m_keepOwnFile) {
         KWTRACE_ERROR(("Settings not saved: the unreadable settings file is kept."));
         return false;
@@ -242,7 +223,7 @@ bool CSettings::Save() {
 }
 
 CString CSettings::LoadBranding() {
-    CSettingsLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     TiXmlElement* section =
         LoadSettingsSection(CKWXMLSettings::GetInstance(), GetConfigFilePath(TRUE, kBrandingFile));
     return section ? ReadString(section, "ResourceFile") : CString();

@@ -55,22 +55,7 @@ bool ReadSourceLength(const CZipAddFileRequest& request, LPCSTR lpszPath, ULONGL
         uLength = request.m_pFile->GetLength();
         return true;
     }
-    CZipFile file;
-    if (!file.Open(lpszPath, CFile::modeRead | CFile::shareDenyNone, false))
-        return false;
-    bool bRead = true;
-    try {
-        uLength = file.GetLength();
-    } catch (CException* e) {
-        e->Delete();
-        bRead = false;
-    }
-    try {
-        file.Close();
-    } catch (CException* e) {
-        e->Delete();
-    }
-    return bRead;
+    return ZipPlatform::ReadFileLength(lpszPath, CFile::shareDenyNone, uLength);
 }
 
 } // namespace

@@ -37,6 +37,18 @@ ConvertFunc ConverterOf(int iPlatform) {
     }
 }
 
+// Unix and Mac tools write text in UTF-8; everything else is taken as ANSI.
+UINT TextCodePageOf(int iPlatform) {
+    switch (iPlatform) {
+    case zcUnix:
+    case zcMacintosh:
+    case zcOsX:
+        return CP_UTF8;
+    default:
+        return CP_ACP;
+    }
+}
+
 } // namespace
 
 bool IsPlatformSupported(int iCode) {
@@ -88,39 +100,17 @@ DWORD AttrDosToUnix(DWORD uAttr) {
 }
 
 UINT GetDefaultNameCodePage(int iPlatform) {
-    switch (iPlatform) {
-    case zcDosFat:
-    case zcNtfs:
+    if (iPlatform == zcDosFat || iPlatform == zcNtfs)
         return CP_OEMCP;
-    case zcUnix:
-    case zcMacintosh:
-    case zcOsX:
-        return CP_UTF8;
-    default:
-        return CP_ACP;
-    }
+    return TextCodePageOf(iPlatform);
 }
 
 UINT GetDefaultCommentCodePage(int iPlatform) {
-    switch (iPlatform) {
-    case zcUnix:
-    case zcMacintosh:
-    case zcOsX:
-        return CP_UTF8;
-    default:
-        return CP_ACP;
-    }
+    return TextCodePageOf(iPlatform);
 }
 
 UINT GetDefaultPasswordCodePage(int iPlatform) {
-    switch (iPlatform) {
-    case zcUnix:
-    case zcMacintosh:
-    case zcOsX:
-        return CP_UTF8;
-    default:
-        return CP_ACP;
-    }
+    return TextCodePageOf(iPlatform);
 }
 
 } // namespace ZipCompatibility

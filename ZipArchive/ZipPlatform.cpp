@@ -134,11 +134,10 @@ bool WriteFileModTime(LPCSTR lpszPath, time_t tTime) {
     return bSet;
 }
 
-bool ReadFileSize(LPCSTR lpszPath, ULONGLONG& uSize) {
+bool ReadFileLength(LPCSTR lpszPath, UINT nShareMode, ULONGLONG& uLength) {
     CZipFile file;
-    if (!file.Open(lpszPath, CFile::modeRead | CFile::shareDenyWrite, false))
+    if (!file.Open(lpszPath, CFile::modeRead | nShareMode, false))
         return false;
-    ULONGLONG uLength = 0;
     bool bRead = true;
     try {
         uLength = file.GetLength();
@@ -151,7 +150,12 @@ bool ReadFileSize(LPCSTR lpszPath, ULONGLONG& uSize) {
     } catch (CException* e) {
         e->Delete();
     }
-    if (!bRead || uLength >= 0x100000000ULL)
+    return bRead;
+}
+
+bool ReadFileSize(LPCSTR lpszPath, ULONGLONG& uSize) {
+    ULONGLONG uLength = 0;
+    if (!ReadFileLength(lpszPath, CFile::shareDenyWrite, uLength) || uLength >= 0x100000000ULL)
         return false;
     uSize = uLength;
     return true;

@@ -18,6 +18,9 @@ bool WriteFileAttributes(LPCSTR lpszPath, DWORD uAttr);
 // it cannot be read or lies before 1970.
 bool ReadFileModTime(LPCSTR lpszPath, time_t& tTime);
 bool WriteFileModTime(LPCSTR lpszPath, time_t tTime);
+// The length of a file opened for reading with the share mode given (a
+// CFile::share* value); false, without raising, when it cannot be opened or read.
+bool ReadFileLength(LPCSTR lpszPath, UINT nShareMode, ULONGLONG& uLength);
 // False when the file cannot be opened or is 4 GiB or longer.
 bool ReadFileSize(LPCSTR lpszPath, ULONGLONG& uSize);
 bool GetCurrentFolder(CString& szFolder);

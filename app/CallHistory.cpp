@@ -22,25 +22,6 @@ const char kFileName[] = "history.reclist";
 // CR LF texts through a text-mode stream, and readers of old files expect it.
 const char kLineEnd[] = "\r\r\n";
 
-// Holds the store's lock for one operation; without a lock the store still
-// works, since only the user-interface thread uses it.
-class CHistoryLock {
-public:
-    CHistoryLock(CKWLoggedSemaphore* pLock, int line)
-        : m_pLock(pLock), m_line(line), m_bHeld(pLock != nullptr && pLock->Lock(__FILE__, line)) {}
-    ~CHistoryLock() {
-        if (m_bHeld)
-            m_pLock->Unlock(__FILE__, m_line);
-    }
-    CHistoryLock(const CHistoryLock&) = delete;
-    CHistoryLock& operator=(const CHistoryLock&) = delete;
-
-private:
-    CKWLoggedSemaphore* m_pLock;
-    int m_line;
-    bool m_bHeld;
-};
-
 bool IsRegularFile(const char* path) {
     DWORD attributes = ::GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
@@ -129,7 +110,7 @@ CKWString CCallHistory::GetFilePath() const {
 }
 
 void CCallHistory::Add(const char* path) {
-    CHistoryLock lock(m_lock, __LINE__);
+    CKWSemaphoreGuard lock(m_lock, __FILE__, __LINE__);
     if (path == nullptr || *path == '\0')
         return;
     if (std::strlen(path) >= MAX_PATH) {
@@ -147,14 +128,14 @@ void CCallHistory::Add(const char* path) {
 }
 
 void CCallHistory::Clear() {
-    CHistoryLock lock(m_lock, __LINE__);
+    CKWSemaphoreGuard lock(m_lock, __FILE__, __LINE__);
     for (CScoredFileListEntry* pEntry : m_entries)
         delete pEntry;
     m_entries.clear();
 }
 
 void CCallHistory::FillDocument(CZelDorvaneDoc* pDoc) {
-    CHistoryLock lock(m_lock, __LINE__);
+    CKWSemaphoreGuard lock(m_lock, __FILE__, __LINE__);
     // Newest first: a selection sort by start time that takes, among equal
     // times, the entry nearest the end.
     const int count = GetCount();
@@ -189,7 +170,7 @@ bool CCallHistory::Save() {
         return true;
     std::string bytes;
     {
-        CHistoryLock lock(m_lock, __LINE__);
+        CKWSemaphoreGuard lock(m_lock, __FILE__, __LINE__);
         bytes = FormatFile();
     }
     const CKWString path = GetFilePath();

@@ -33,24 +33,6 @@ LONG SystemClock() {
 
 std::atomic<CSearchManager::Clock> g_clock{&SystemClock};
 
-// Holds the manager's lock for a scope; a manager without a lock runs unguarded.
-class CSearchLock {
-public:
-    CSearchLock(CKWLoggedSemaphore* lock, const char* file, int line)
-        : m_lock(lock && lock->Lock(file, line) ? lock : nullptr), m_file(file), m_line(line) {}
-    ~CSearchLock() {
-        if (m_lock)
-            m_lock->Unlock(m_file, m_line);
-    }
-    CSearchLock(const CSearchLock&) = delete;
-    CSearchLock& operator=(const CSearchLock&) = delete;
-
-private:
-    CKWLoggedSemaphore* m_lock; // borrowed; held while not null
-    const char* m_file;
-    int m_line;
-};
-
 // Signed 32-bit keys compared without the overflow of a subtraction.
 int CompareNumbers(LONG a, LONG b) {
     return a < b ? -1 : (a > b ? 1 : 0);
@@ -132,7 +114,7 @@ void CSearchManager::ClearResults() {
     if (IsRunning())
         RequestStop();
     Wait();
-    CSearchLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     for (CScoredFileListEntry* entry : m_results)
         delete entry;
     m_results.clear();
@@ -211,7 +193,7 @@ DWORD CSearchManager::Run() {
     // The running flag was set by Start; setting it again here could undo a
     // stop requested before this body began.
     {
-        CSearchLock hold(m_lock, __FILE__, __LINE__);
+        CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
         SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
         CSearchWalk walk(m_criteria, m_passphrase, g_clock.load()(), this, &m_examined);
         walk.Run(m_listing, m_results);
@@ -226,7 +208,7 @@ DWORD CSearchManager::Run() {
 void CSearchManager::TransferResults(CZelDorvaneDoc* pDoc) {
     if (!pDoc)
         return;
-    CSearchLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     if (m_results.empty())
         return;
     pDoc->SetSearchCriteria(m_criteria);

@@ -12,25 +12,6 @@
 
 namespace {
 
-// Holds the store's lock for one scope; works on without a lock that could
-// not be allocated or waited on, since every caller is on one thread anyway.
-class CStoreLock {
-public:
-    CStoreLock(CKWLoggedSemaphore* lock, const char* file, int line)
-        : m_lock(lock && lock->Lock(file, line) ? lock : nullptr), m_file(file), m_line(line) {}
-    ~CStoreLock() {
-        if (m_lock)
-            m_lock->Unlock(m_file, m_line);
-    }
-    CStoreLock(const CStoreLock&) = delete;
-    CStoreLock& operator=(const CStoreLock&) = delete;
-
-private:
-    CKWLoggedSemaphore* m_lock; // borrowed; held while not null
-    const char* m_file;         // the holder's site, for the lock's trace lines
-    int m_line;
-};
-
 void AddTextElement(TiXmlElement* record, const char* name, const char* text) {
     CKWXMLSettings::AddText(CKWXMLSettings::AddElement(record, name), text);
 }
@@ -104,7 +85,7 @@ void CTreeStore::AppendRead(const ENTRY& entry, std::unordered_set<int>& ids) {
         return;
     }
     ids.insert(entry.ID);
-    CStoreLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     m_entries.Add(new ENTRY(entry));
 }
 
@@ -200,7 +181,7 @@ BOOL CTreeStore::HasChildren(int id) {
 }
 
 CTreeStore::ENTRY* CTreeStore::GetEntry(int id) {
-    CStoreLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     for (INT_PTR i = 0; i < m_entries.GetSize(); ++i) {
         if (m_entries[i] && m_entries[i]->ID == id)
             return m_entries[i];
@@ -209,7 +190,7 @@ CTreeStore::ENTRY* CTreeStore::GetEntry(int id) {
 }
 
 BOOL CTreeStore::GetEntryCopy(int id, ENTRY& out) {
-    CStoreLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     for (INT_PTR i = 0; i < m_entries.GetSize(); ++i) {
         if (m_entries[i] && m_entries[i]->ID == id) {
             out = *m_entries[i];
@@ -224,7 +205,7 @@ CTreeStore::ENTRY* CTreeStore::Scan(int start, int key, int kind) {
     m_cursor = -1;
     if (kind != FIND_BY_ID && kind != FIND_BY_PARENT)
         return nullptr;
-    CStoreLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     for (INT_PTR i = start; i < m_entries.GetSize(); ++i) {
         ENTRY* entry = m_entries[i];
         if (entry && (kind == FIND_BY_ID ? entry->ID : entry->ParentID) == key) {

@@ -14,25 +14,6 @@ namespace {
 
 const char kQuestionIndent[] = "      ";
 
-// Holds the store's lock for one scope; works on without a lock that could not
-// be allocated or waited on, since the repository is used on one thread.
-class CRepositoryLock {
-public:
-    CRepositoryLock(CKWLoggedSemaphore* lock, const char* file, int line)
-        : m_lock(lock && lock->Lock(file, line) ? lock : nullptr), m_file(file), m_line(line) {}
-    ~CRepositoryLock() {
-        if (m_lock)
-            m_lock->Unlock(m_file, m_line);
-    }
-    CRepositoryLock(const CRepositoryLock&) = delete;
-    CRepositoryLock& operator=(const CRepositoryLock&) = delete;
-
-private:
-    CKWLoggedSemaphore* m_lock; // borrowed; held while not null
-    const char* m_file;
-    int m_line;
-};
-
 CKWString PathOrDefault(const char* path) {
     return path ? CKWString(path) : GetQuestionsFilePath();
 }
@@ -153,7 +134,7 @@ void CQuestionRepository::ReadEntries(const COXParserElement* parent) {
         auto entry = std::make_unique<QUESTION_ENTRY>();
         if (!ReadEntry(element, *entry) || Exists(entry->ID))
             continue;
-        CRepositoryLock hold(m_lock, __FILE__, __LINE__);
+        CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
         m_entries.push_back(std::move(entry));
     }
 }
@@ -170,7 +151,7 @@ BOOL CQuestionRepository::Save(const char* path) {
 }
 
 void CQuestionRepository::Clear() {
-    CRepositoryLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     m_entries.clear();
     m_cursor = -1;
     m_loaded = false;
@@ -206,7 +187,7 @@ CQuestionRepository::QUESTION_ENTRY* CQuestionRepository::Find(LONG id) const {
 }
 
 BOOL CQuestionRepository::GetEntry(LONG id, QUESTION_ENTRY& out) const {
-    CRepositoryLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     const QUESTION_ENTRY* entry = Find(id);
     if (!entry)
         return FALSE;
@@ -236,7 +217,7 @@ CQuestionRepository::QUESTION_ENTRY* CQuestionRepository::Scan(size_t start, LON
     m_cursor = -1;
     if (kind != FIND_BY_ID && kind != FIND_BY_PARENT)
         return nullptr;
-    CRepositoryLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     for (size_t i = start; i < m_entries.size(); ++i) {
         QUESTION_ENTRY* entry = m_entries[i].get();
         if ((kind == FIND_BY_ID ? entry->ID : entry->ParentID) == key) {

@@ -15,25 +15,6 @@ namespace {
 const char kQuestionIndent[] = "      ";
 constexpr LONG kMaxId = std::numeric_limits<LONG>::max();
 
-// Holds the store's lock for one scope; works on without a lock that could not
-// be allocated or waited on, since the forms are used on one thread anyway.
-class CFormLock {
-public:
-    CFormLock(CKWLoggedSemaphore* lock, const char* file, int line)
-        : m_lock(lock && lock->Lock(file, line) ? lock : nullptr), m_file(file), m_line(line) {}
-    ~CFormLock() {
-        if (m_lock)
-            m_lock->Unlock(m_file, m_line);
-    }
-    CFormLock(const CFormLock&) = delete;
-    CFormLock& operator=(const CFormLock&) = delete;
-
-private:
-    CKWLoggedSemaphore* m_lock; // borrowed; held while not null
-    const char* m_file;
-    int m_line;
-};
-
 // The destructor's save and callers without a path of their own use the
 // score-forms file of the current score-form location.
 CKWString PathOrDefault(const char* path) {
@@ -168,7 +149,7 @@ BOOL CScoreFormManager::Load(const char* path) {
     // once every ID of the file is known.
     for (const auto& form : read)
         KeepAbove(form->GetID());
-    CFormLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     for (auto& form : read) {
         if (form->GetID() < 0 || HoldsID(form->GetID())) {
             KWTRACE(("Score form %d of %s takes the ID %d", static_cast<int>(form->GetID()),
@@ -218,7 +199,7 @@ void CScoreFormManager::KeepAbove(LONG id) {
 BOOL CScoreFormManager::Save(const char* path) {
     CKWString file = PathOrDefault(path);
     std::string out = ScoreFile::kDeclaration;
-    CFormLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     ScoreFile::AppendLine(
         out, ScoreFile::Format("<FormData GlobalID=%d>", static_cast<int>(m_globalId)));
     for (const auto& form : m_forms)
@@ -228,7 +209,7 @@ BOOL CScoreFormManager::Save(const char* path) {
 }
 
 void CScoreFormManager::Clear() {
-    CFormLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     m_forms.clear();
     m_loaded = false;
 }
@@ -275,14 +256,14 @@ CScoreFormEntry* CScoreFormManager::FindForm(LONG id) const {
 BOOL CScoreFormManager::AddForm(const CScoreFormEntry& form) {
     if (form.GetID() < 0 || HoldsID(form.GetID()))
         return FALSE;
-    CFormLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     m_forms.push_back(std::make_unique<CScoreFormEntry>(form));
     KeepAbove(form.GetID());
     return TRUE;
 }
 
 void CScoreFormManager::RemoveForm(LONG id) {
-    CFormLock hold(m_lock, __FILE__, __LINE__);
+    CKWSemaphoreGuard hold(m_lock, __FILE__, __LINE__);
     for (auto it = m_forms.begin(); it != m_forms.end(); ++it) {
         if ((*it)->GetID() == id) {
             m_forms.erase(it);

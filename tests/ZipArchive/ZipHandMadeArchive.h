@@ -4,6 +4,7 @@
 // encryption header, bytes before the archive, any name bytes.
 #pragma once
 
+#include "ZipTestFixtures.h"
 #include "native/zlib.h"
 
 #include <cstdint>
@@ -24,36 +25,14 @@ struct SEntry {
 const uint16_t kDosTime = 12 << 11;
 const uint16_t kDosDate = ((2021 - 1980) << 9) | (6 << 5) | 15;
 
-inline void Put16(std::string& s, uint32_t v) {
-    s += char(v & 0xFF);
-    s += char((v >> 8) & 0xFF);
-}
-inline void Put32(std::string& s, uint32_t v) {
-    Put16(s, v & 0xFFFF);
-    Put16(s, v >> 16);
-}
+using ZipTestFixtures::Crc;
+using ZipTestFixtures::Put16;
+using ZipTestFixtures::Put32;
+using ZipTestFixtures::RawDeflate;
+
 inline uint32_t Get32(const std::string& s, size_t at) {
     return uint32_t(uint8_t(s[at])) | (uint32_t(uint8_t(s[at + 1])) << 8) |
            (uint32_t(uint8_t(s[at + 2])) << 16) | (uint32_t(uint8_t(s[at + 3])) << 24);
-}
-
-inline uint32_t Crc(const std::string& data) {
-    return uint32_t(crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(data.data()),
-                          uInt(data.size())));
-}
-
-inline std::string RawDeflate(const std::string& data) {
-    z_stream stream = {};
-    deflateInit2(&stream, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&stream, uLong(data.size())) + 16, '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    stream.avail_in = uInt(data.size());
-    stream.next_out = reinterpret_cast<Bytef*>(&out[0]);
-    stream.avail_out = uInt(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
 }
 
 // The traditional PKWARE stream cipher, as APPNOTE describes it.

@@ -8,6 +8,7 @@
 #include "ZipFileHeader.h"
 #include "ZipMemFile.h"
 #include "ZipStorage.h"
+#include "ZipTestFixtures.h"
 #include "native/zlib.h"
 
 #include <windows.h>
@@ -17,16 +18,9 @@
 
 namespace ZipRecordBytes {
 
-template <class F> int ZipErrorOf(F f) {
-    try {
-        f();
-    } catch (CZipException* e) {
-        int iCause = e->m_iCause;
-        e->Delete();
-        return iCause;
-    }
-    return 0;
-}
+using ZipTestFixtures::Crc;
+using ZipTestFixtures::MemBytes;
+using ZipTestFixtures::ZipErrorOf;
 
 // "50 4B 03 04" -> the bytes.
 inline std::string Hex(const char* text) {
@@ -54,10 +48,6 @@ inline std::string Record(WORD uID, const std::string& data) {
     return Le16(uID) + Le16(unsigned(data.size())) + data;
 }
 
-inline DWORD Crc(const std::string& bytes) {
-    return DWORD(crc32(0L, reinterpret_cast<const Bytef*>(bytes.data()), uInt(bytes.size())));
-}
-
 // A Unicode path (0x7075) or comment (0x6375) record: version 1, CRC-32 of the
 // raw bytes it describes, the UTF-8 text.
 inline std::string UnicodeRecord(WORD uID, const std::string& raw, const std::string& utf8,
@@ -82,10 +72,6 @@ inline std::string OemFromUtf8(const std::string& utf8) {
 }
 
 inline constexpr char kMuellerUtf8[] = "M\xC3\xBCller.zel";
-
-inline std::string Contents(const CZipMemFile& file) {
-    return std::string(reinterpret_cast<const char*>(file.GetData()), size_t(file.GetLength()));
-}
 
 // A central record with the given fields, as another tool would write it.
 struct SCentral {
@@ -126,7 +112,7 @@ public:
 
     std::string Written() {
         m_storage.Flush();
-        return Contents(m_file);
+        return MemBytes(m_file);
     }
 
     CZipMemFile m_file;

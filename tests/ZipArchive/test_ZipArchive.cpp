@@ -9,38 +9,15 @@
 #include "framework/Exception.h"
 #include "tests/support/TempFolder.h"
 #include "ZipTestTools.h"
+#include "ZipTestFixtures.h"
 
 #include <string>
 
+using namespace ZipTestFixtures;
+
 namespace {
 
-const int kNoException = -1;
-const int kOtherException = -2;
 const std::string kEmptyArchive("PK\x05\x06\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 22);
-
-template <class F> int ZipErrorOf(F f) {
-    try {
-        f();
-    } catch (CZipException* e) {
-        const int iCause = e->m_iCause;
-        e->Delete();
-        return iCause;
-    } catch (CException* e) {
-        e->Delete();
-        return kOtherException;
-    }
-    return kNoException;
-}
-
-std::string MemBytes(const CZipMemFile& file) {
-    return std::string(reinterpret_cast<const char*>(file.GetData()),
-                       static_cast<size_t>(file.GetLength()));
-}
-
-void FillMem(CZipMemFile& file, const std::string& bytes) {
-    file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
-    file.SeekToBegin();
-}
 
 // One entry written through the entry interface.
 void AddEntry(CZipArchive& zip, const char* lpszName, const std::string& bytes, time_t tTime = 0) {

@@ -10,88 +10,60 @@
 #include "tests/support/TempFolder.h"
 #include "ZipTestArchives.h"
 #include "ZipTestTools.h"
+#include "ZipTestFixtures.h"
 
 #include <set>
 #include <string>
 #include <vector>
 
+using namespace ZipTestFixtures;
+
 namespace {
-
-const int kNoException = -1;
-const int kOtherException = -2;
-
-template <class F> int ZipErrorOf(F f) {
-    try {
-        f();
-    } catch (CZipException* e) {
-        const int iCause = e->m_iCause;
-        e->Delete();
-        return iCause;
-    } catch (CException* e) {
-        e->Delete();
-        return kOtherException;
-    }
-    return kNoException;
-}
-
-DWORD Crc(const std::string& bytes) {
-    return static_cast<DWORD>(
-        crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
-}
-
-void PutWord(std::string& s, unsigned v) {
-    s += static_cast<char>(v & 0xFF);
-    s += static_cast<char>((v >> 8) & 0xFF);
-}
-void PutDword(std::string& s, unsigned long long v) {
-    PutWord(s, static_cast<unsigned>(v & 0xFFFF));
-    PutWord(s, static_cast<unsigned>((v >> 16) & 0xFFFF));
-}
 
 // A stored entry's local header and its central header, sizes as given.
 std::string LocalHeader(const std::string& name, unsigned long long uSize) {
     std::string s("PK\x03\x04", 4);
-    PutWord(s, 10);
-    PutWord(s, 0);
-    PutWord(s, 0);
-    PutWord(s, 0);
-    PutWord(s, 0x21); // 1980-01-01
-    PutDword(s, 0);
-    PutDword(s, uSize);
-    PutDword(s, uSize);
-    PutWord(s, static_cast<unsigned>(name.size()));
-    PutWord(s, 0);
+    Put16(s, 10);
+    Put16(s, 0);
+    Put16(s, 0);
+    Put16(s, 0);
+    Put16(s, 0x21); // 1980-01-01
+    Put32(s, 0);
+    Put32(s, uSize);
+    Put32(s, uSize);
+    Put16(s, static_cast<unsigned>(name.size()));
+    Put16(s, 0);
     return s + name;
 }
 std::string CentralHeader(const std::string& name, unsigned long long uSize,
                           unsigned long long uOffset) {
     std::string s("PK\x01\x02", 4);
-    PutWord(s, 20);
-    PutWord(s, 10);
-    PutWord(s, 0);
-    PutWord(s, 0);
-    PutWord(s, 0);
-    PutWord(s, 0x21);
-    PutDword(s, 0);
-    PutDword(s, uSize);
-    PutDword(s, uSize);
-    PutWord(s, static_cast<unsigned>(name.size()));
-    PutWord(s, 0);
-    PutWord(s, 0);
-    PutWord(s, 0);
-    PutWord(s, 0);
-    PutDword(s, 0x20);
-    PutDword(s, uOffset);
+    Put16(s, 20);
+    Put16(s, 10);
+    Put16(s, 0);
+    Put16(s, 0);
+    Put16(s, 0);
+    Put16(s, 0x21);
+    Put32(s, 0);
+    Put32(s, uSize);
+    Put32(s, uSize);
+    Put16(s, static_cast<unsigned>(name.size()));
+    Put16(s, 0);
+    Put16(s, 0);
+    Put16(s, 0);
+    Put16(s, 0);
+    Put32(s, 0x20);
+    Put32(s, uOffset);
     return s + name;
 }
 std::string EndRecord(unsigned uCount, unsigned long long uSize, unsigned long long uOffset) {
     std::string s("PK\x05\x06", 4);
-    PutDword(s, 0);
-    PutWord(s, uCount);
-    PutWord(s, uCount);
-    PutDword(s, uSize);
-    PutDword(s, uOffset);
-    PutWord(s, 0);
+    Put32(s, 0);
+    Put16(s, uCount);
+    Put16(s, uCount);
+    Put32(s, uSize);
+    Put32(s, uOffset);
+    Put16(s, 0);
     return s;
 }
 
@@ -244,11 +216,11 @@ TEST(ZipArchiveAdd, SmallFilesStoredOthersDeflated) {
     std::string expected("PK\x03\x04\x14\0\0\0\0\0", 10);
     const std::string fields = bytes.substr(uOffset + 10, 4); // DOS time and date
     expected += fields;
-    PutDword(expected, Crc("abcd"));
-    PutDword(expected, 4);
-    PutDword(expected, 4);
-    PutWord(expected, 6);
-    PutWord(expected, 0);
+    Put32(expected, Crc("abcd"));
+    Put32(expected, 4);
+    Put32(expected, 4);
+    Put16(expected, 6);
+    Put16(expected, 0);
     expected += "f1.txtabcd";
     EXPECT_EQ(expected, bytes.substr(uOffset, expected.size()));
 

@@ -10,24 +10,16 @@
 #include "ZipTestTools.h"
 #include "framework/File.h"
 #include "tests/support/TempFolder.h"
+#include "ZipTestFixtures.h"
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-namespace {
+using namespace ZipTestFixtures;
 
-template <class F> int ZipErrorOf(F f) {
-    try {
-        f();
-    } catch (CZipException* e) {
-        const int iCause = e->m_iCause;
-        e->Delete();
-        return iCause;
-    }
-    return 0;
-}
+namespace {
 
 std::string ReadEntry(CZipArchive& zip, WORD uIndex, int* pClose = nullptr) {
     std::string bytes;
@@ -41,15 +33,6 @@ std::string ReadEntry(CZipArchive& zip, WORD uIndex, int* pClose = nullptr) {
     if (pClose)
         *pClose = iClose;
     return bytes;
-}
-
-std::string Noise(size_t size, uint32_t seed) {
-    std::string s(size, '\0');
-    for (char& c : s) {
-        seed = seed * 1664525u + 1013904223u;
-        c = char(seed >> 24);
-    }
-    return s;
 }
 
 std::string Text(size_t size) {
@@ -207,9 +190,7 @@ TEST_F(ZipArchiveExtract, ExtractsBelowTheFolderWithFoldersTimeAndAttributes) {
     for (WORD i = 0; i < zip.GetCount(); i++)
         ASSERT_TRUE(zip.ExtractEntry(i, folder.c_str())) << entries[i].name;
     for (const HandMade::SEntry& e : entries) {
-        std::string path = folder + "\\" + e.name;
-        for (char& c : path)
-            c = c == '/' ? '\\' : c;
+        const std::string path = Backslashed(folder + "\\" + e.name);
         if (e.name.back() == '/') {
             EXPECT_EQ(ZipPlatform::GetPathKind(path.c_str()), -1) << path;
             continue;

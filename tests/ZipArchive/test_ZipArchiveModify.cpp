@@ -8,39 +8,16 @@
 #include "ZipHandMadeArchive.h"
 #include "ZipTestTools.h"
 #include "tests/support/TempFolder.h"
+#include "ZipTestFixtures.h"
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+using namespace ZipTestFixtures;
+
 namespace {
-
-template <class F> int ZipErrorOf(F f) {
-    try {
-        f();
-    } catch (CZipException* e) {
-        const int iCause = e->m_iCause;
-        e->Delete();
-        return iCause;
-    }
-    return 0;
-}
-
-std::string Noise(size_t size, uint32_t seed) {
-    std::string s(size, '\0');
-    for (char& c : s) {
-        seed = seed * 1664525u + 1013904223u;
-        c = char(seed >> 24);
-    }
-    return s;
-}
-
-std::string Backslashed(std::string name) {
-    for (char& c : name)
-        c = c == '/' ? '\\' : c;
-    return name;
-}
 
 std::vector<HandMade::SEntry> FourEntries() {
     return {
@@ -49,30 +26,6 @@ std::vector<HandMade::SEntry> FourEntries() {
         {"three.zel", Noise(300, 3), false, "", false},
         {"four.zel", Noise(9000, 4), true, "", false},
     };
-}
-
-typedef std::vector<std::pair<std::string, std::string>> Listing;
-
-Listing ReadBack(const std::string& path) {
-    Listing result;
-    CZipArchive zip;
-    if (!zip.OpenArchive(path.c_str(), CZipArchive::zipOpenReadOnly))
-        return result;
-    for (WORD i = 0; i < zip.GetCount(); i++) {
-        std::string name = zip.GetEntryInfo(i)->GetFileName().GetString();
-        std::string bytes;
-        if (zip.OpenEntryForExtraction(i)) {
-            char buffer[4096];
-            DWORD uRead;
-            while ((uRead = zip.ReadEntryData(buffer, sizeof buffer)) > 0)
-                bytes.append(buffer, uRead);
-            if (zip.CloseExtractedEntry() != CZipArchive::ceOk)
-                bytes = "<not read to its end>";
-        }
-        result.emplace_back(name, bytes);
-    }
-    zip.CloseArchive();
-    return result;
 }
 
 Listing ListingOf(const std::vector<HandMade::SEntry>& entries) {

@@ -7,33 +7,16 @@
 #include "ZipHandMadeArchive.h"
 #include "ZipTestTools.h"
 #include "tests/support/TempFolder.h"
+#include "ZipTestFixtures.h"
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+using namespace ZipTestFixtures;
+
 namespace {
-
-template <class F> int ZipErrorOf(F f) {
-    try {
-        f();
-    } catch (CZipException* e) {
-        const int iCause = e->m_iCause;
-        e->Delete();
-        return iCause;
-    }
-    return 0;
-}
-
-std::string Noise(size_t size, uint32_t seed) {
-    std::string s(size, '\0');
-    for (char& c : s) {
-        seed = seed * 1664525u + 1013904223u;
-        c = char(seed >> 24);
-    }
-    return s;
-}
 
 // Five entries a..e of different sizes and methods.
 std::vector<HandMade::SEntry> FiveEntries() {
@@ -63,27 +46,6 @@ protected:
         const std::string path = m_temp.File("test.zip");
         EXPECT_TRUE(WriteWholeFile(path, HandMade::Build(entries, before)));
         return path;
-    }
-    // Names and bytes of every entry as our classes read them back.
-    static std::vector<std::pair<std::string, std::string>> ReadBack(const std::string& path) {
-        std::vector<std::pair<std::string, std::string>> result;
-        CZipArchive zip;
-        if (!zip.OpenArchive(path.c_str(), CZipArchive::zipOpenReadOnly))
-            return result;
-        for (WORD i = 0; i < zip.GetCount(); i++) {
-            std::string name = zip.GetEntryInfo(i)->GetFileName().GetString();
-            std::string bytes;
-            if (zip.OpenEntryForExtraction(i)) {
-                char buffer[4096];
-                DWORD uRead;
-                while ((uRead = zip.ReadEntryData(buffer, sizeof buffer)) > 0)
-                    bytes.append(buffer, uRead);
-                zip.CloseExtractedEntry();
-            }
-            result.emplace_back(name, bytes);
-        }
-        zip.CloseArchive();
-        return result;
     }
     CTempFolder m_temp;
 };
@@ -125,9 +87,7 @@ TEST_F(ZipArchiveRemove, RemovingByNamesKeepsTheOthersDataMovedDownUnchanged) {
             const auto back = ReadBack(path);
             ASSERT_EQ(back.size(), c.kept.size());
             for (size_t k = 0; k < back.size(); k++) {
-                std::string name = entries[c.kept[k]].name;
-                for (char& ch : name)
-                    ch = ch == '/' ? '\\' : ch;
+                const std::string name = Backslashed(entries[c.kept[k]].name);
                 EXPECT_EQ(back[k].first, name);
                 EXPECT_EQ(back[k].second, entries[c.kept[k]].data) << name;
             }

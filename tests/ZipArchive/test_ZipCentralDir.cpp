@@ -7,6 +7,7 @@
 #include "ZipException.h"
 #include "ZipMemFile.h"
 #include "ZipStorage.h"
+#include "ZipTestFixtures.h"
 #include "native/zlib.h"
 #include "tests/support/RecordFileHelpers.h"
 #include "tests/support/TempFolder.h"
@@ -17,68 +18,53 @@
 #include <string>
 #include <vector>
 
+using namespace ZipTestFixtures;
+
 namespace {
 
 const uint16_t kTime = 0x6000;
 const uint16_t kDate = 0x5A21;
-
-void PutW(std::string& s, uint32_t v) {
-    s += char(v & 0xFF);
-    s += char((v >> 8) & 0xFF);
-}
-void PutD(std::string& s, uint32_t v) {
-    PutW(s, v & 0xFFFF);
-    PutW(s, v >> 16);
-}
-void PutQ(std::string& s, uint64_t v) {
-    PutD(s, uint32_t(v));
-    PutD(s, uint32_t(v >> 32));
-}
 
 struct SEntry {
     std::string name; // with forward slashes, as stored
     std::string data;
 };
 
-uint32_t Crc(const std::string& data) {
-    return uint32_t(crc32(0, reinterpret_cast<const Bytef*>(data.data()), uInt(data.size())));
-}
-
 // A stored entry's local header and data.
 std::string LocalRecord(const SEntry& e) {
     std::string s("PK\x03\x04", 4);
-    PutW(s, 20);
-    PutW(s, 0);
-    PutW(s, 0);
-    PutW(s, kTime);
-    PutW(s, kDate);
-    PutD(s, Crc(e.data));
-    PutD(s, uint32_t(e.data.size()));
-    PutD(s, uint32_t(e.data.size()));
-    PutW(s, uint32_t(e.name.size()));
-    PutW(s, 0);
+    Put16(s, 20);
+    Put16(s, 0);
+    Put16(s, 0);
+    Put16(s, kTime);
+    Put16(s, kDate);
+    Put32(s, Crc(e.data));
+    Put32(s, uint32_t(e.data.size()));
+    Put32(s, uint32_t(e.data.size()));
+    Put16(s, uint32_t(e.name.size()));
+    Put16(s, 0);
     return s + e.name + e.data;
 }
 
 // The central record as this program writes it for a stored DOS entry.
 std::string CentralRecord(const SEntry& e, uint32_t uOffset, uint16_t uVolume = 0) {
     std::string s("PK\x01\x02", 4);
-    PutW(s, 0x0014);
-    PutW(s, 20);
-    PutW(s, 0);
-    PutW(s, 0);
-    PutW(s, kTime);
-    PutW(s, kDate);
-    PutD(s, Crc(e.data));
-    PutD(s, uint32_t(e.data.size()));
-    PutD(s, uint32_t(e.data.size()));
-    PutW(s, uint32_t(e.name.size()));
-    PutW(s, 0);
-    PutW(s, 0);
-    PutW(s, uVolume);
-    PutW(s, 0);
-    PutD(s, 0x20);
-    PutD(s, uOffset);
+    Put16(s, 0x0014);
+    Put16(s, 20);
+    Put16(s, 0);
+    Put16(s, 0);
+    Put16(s, kTime);
+    Put16(s, kDate);
+    Put32(s, Crc(e.data));
+    Put32(s, uint32_t(e.data.size()));
+    Put32(s, uint32_t(e.data.size()));
+    Put16(s, uint32_t(e.name.size()));
+    Put16(s, 0);
+    Put16(s, 0);
+    Put16(s, uVolume);
+    Put16(s, 0);
+    Put32(s, 0x20);
+    Put32(s, uOffset);
     return s + e.name;
 }
 
@@ -95,32 +81,32 @@ struct SEnd {
 
 std::string EndRecord(const SEnd& e) {
     std::string s("PK\x05\x06", 4);
-    PutW(s, e.thisVolume);
-    PutW(s, e.cdVolume);
-    PutW(s, e.volumeEntries);
-    PutW(s, e.entries);
-    PutD(s, e.size);
-    PutD(s, e.offset);
-    PutW(s, e.commentLength < 0 ? uint32_t(e.comment.size()) : uint32_t(e.commentLength));
+    Put16(s, e.thisVolume);
+    Put16(s, e.cdVolume);
+    Put16(s, e.volumeEntries);
+    Put16(s, e.entries);
+    Put32(s, e.size);
+    Put32(s, e.offset);
+    Put16(s, e.commentLength < 0 ? uint32_t(e.comment.size()) : uint32_t(e.commentLength));
     return s + e.comment;
 }
 
 // The Zip64 end record and locator that zip adds when it writes to a pipe.
 std::string Zip64Records(uint64_t uEntries, uint64_t uSize, uint64_t uOffset) {
     std::string s("PK\x06\x06", 4);
-    PutQ(s, 44);
-    PutW(s, 45);
-    PutW(s, 45);
-    PutD(s, 0);
-    PutD(s, 0);
-    PutQ(s, uEntries);
-    PutQ(s, uEntries);
-    PutQ(s, uSize);
-    PutQ(s, uOffset);
+    Put64(s, 44);
+    Put16(s, 45);
+    Put16(s, 45);
+    Put32(s, 0);
+    Put32(s, 0);
+    Put64(s, uEntries);
+    Put64(s, uEntries);
+    Put64(s, uSize);
+    Put64(s, uOffset);
     std::string locator("PK\x06\x07", 4);
-    PutD(locator, 0);
-    PutQ(locator, uOffset + uSize);
-    PutD(locator, 1);
+    Put32(locator, 0);
+    Put64(locator, uOffset + uSize);
+    Put32(locator, 1);
     return s + locator;
 }
 

@@ -9,6 +9,7 @@
 #include "ZipFileHeader.h"
 #include "ZipMemFile.h"
 #include "ZipStorage.h"
+#include "ZipTestFixtures.h"
 
 #include <algorithm>
 #include <memory>
@@ -17,20 +18,9 @@
 
 using ZipArchiveLib::CDeflateCompressor;
 
+using namespace ZipTestFixtures;
+
 namespace {
-
-const int kNoException = -1;
-
-template <class F> int ZipErrorOf(F f) {
-    try {
-        f();
-    } catch (CZipException* e) {
-        const int iCause = e->m_iCause;
-        e->Delete();
-        return iCause;
-    }
-    return kNoException;
-}
 
 // Bytes that deflate cannot shrink.
 std::string Incompressible(size_t uCount) {
@@ -52,11 +42,6 @@ std::string Text(size_t uCount) {
         text += line;
     text.resize(uCount);
     return text;
-}
-
-std::string FileBytes(const CZipMemFile& file) {
-    return std::string(reinterpret_cast<const char*>(file.GetData()),
-                       static_cast<size_t>(file.GetLength()));
 }
 
 // zlib called directly, outside the compressor: the raw deflate data inflated.
@@ -175,11 +160,6 @@ SDecompressed Decompress(CZipMemFile& file, CZipFileHeader& header, DWORD uRead 
                                          << actual.size() << ", first difference at " << i;
 }
 
-DWORD Crc32Of(const std::string& data) {
-    return static_cast<DWORD>(
-        crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
-}
-
 TEST(ZipCompressorFactory, DeflateCompressorForStoreAndDeflateOnly) {
     struct {
         WORD uMethod;
@@ -223,10 +203,10 @@ TEST(ZipCompressorRoundTrip, EntriesComeBackWithTheirCrcAndSizes) {
         CZipMemFile file;
         CZipFileHeader header = NewHeader(c.uMethod);
         Compress(file, header, c.data, c.uPiece);
-        EXPECT_EQ(Crc32Of(c.data), header.m_uCrc32);
+        EXPECT_EQ(Crc(c.data), header.m_uCrc32);
         EXPECT_EQ(c.data.size(), header.m_uUncomprSize);
         EXPECT_EQ(file.GetLength(), header.m_uComprSize);
-        const std::string stored = FileBytes(file);
+        const std::string stored = MemBytes(file);
         EXPECT_TRUE(SameBytes(c.data, c.uMethod == 0 ? stored : RawInflate(stored)));
         const SDecompressed back = Decompress(file, header, c.uRead);
         EXPECT_TRUE(SameBytes(c.data, back.data));
@@ -254,7 +234,7 @@ TEST(ZipCompressorRoundTrip, GoldenBytesOfSmallEntries) {
         CZipMemFile file;
         CZipFileHeader header = NewHeader(c.uMethod);
         Compress(file, header, c.data);
-        EXPECT_EQ(c.expected, FileBytes(file));
+        EXPECT_EQ(c.expected, MemBytes(file));
         EXPECT_EQ(c.uCrc32, header.m_uCrc32);
         EXPECT_EQ(c.expected.size(), header.m_uComprSize);
         EXPECT_EQ(c.data.size(), header.m_uUncomprSize);
@@ -289,10 +269,10 @@ TEST(ZipCompressorBuffer, OneLargeBlockFlushesTheWorkBufferSeveralTimes) {
     compressor.BeginCompression(Z_DEFAULT_COMPRESSION, &header, nullptr);
     compressor.CompressBlock(data.data(), static_cast<DWORD>(data.size()));
     EXPECT_EQ(2u * 131072u, file.GetLength());
-    EXPECT_TRUE(SameBytes(data.substr(0, 2 * 131072), FileBytes(file)));
+    EXPECT_TRUE(SameBytes(data.substr(0, 2 * 131072), MemBytes(file)));
     compressor.EndCompression(false);
     storage.Close(true);
-    EXPECT_TRUE(SameBytes(data, FileBytes(file)));
+    EXPECT_TRUE(SameBytes(data, MemBytes(file)));
     EXPECT_EQ(300000u, header.m_uComprSize);
 }
 
@@ -340,7 +320,7 @@ TEST(ZipCompressorOptions, SmallWorkBufferStillRoundTrips) {
         compressor.CompressBlock(data.data(), static_cast<DWORD>(data.size()));
         compressor.EndCompression(false);
         storage.Close(true);
-        EXPECT_TRUE(SameBytes(data, uMethod == 0 ? FileBytes(file) : RawInflate(FileBytes(file))));
+        EXPECT_TRUE(SameBytes(data, uMethod == 0 ? MemBytes(file) : RawInflate(MemBytes(file))));
         EXPECT_TRUE(SameBytes(data, Decompress(file, header, 777).data));
     }
 }
@@ -366,7 +346,7 @@ TEST(ZipCompressorMemory, LibraryBlocksAreFreedAfterAFailedEntry) {
     compressor.EndCompression(false);
     EXPECT_EQ(0, compressor.LibraryBlocks());
     storage.Close(true);
-    EXPECT_TRUE(SameBytes(text, RawInflate(FileBytes(file))));
+    EXPECT_TRUE(SameBytes(text, RawInflate(MemBytes(file))));
 
     CDeflateCompressor::COptions untracked;
     untracked.m_bDetectLibMemoryLeaks = false;
@@ -414,7 +394,7 @@ TEST(ZipCompressorEncryption, FlushedPiecesAreEncryptedAndReadBack) {
         EXPECT_EQ(file.GetLength(), header.m_uComprSize);
         if (uMethod == 0) {
             EXPECT_EQ(data.size() + 12, header.m_uComprSize);
-            EXPECT_EQ(std::string::npos, FileBytes(file).find(data.substr(140000, 64)));
+            EXPECT_EQ(std::string::npos, MemBytes(file).find(data.substr(140000, 64)));
         }
         const SDecompressed back = Decompress(file, header, 65536, "c4ll-s3cret");
         EXPECT_TRUE(SameBytes(data, back.data));
@@ -452,7 +432,7 @@ TEST(ZipCompressorDamaged, SizesThatDisagreeWithTheDataEndWith101) {
         CZipMemFile source;
         CZipFileHeader header = NewHeader(c.uMethod);
         Compress(source, header, data);
-        std::string bytes = FileBytes(source);
+        std::string bytes = MemBytes(source);
         bytes.resize(bytes.size() - c.uCutData);
         bytes += c.trailing;
         CZipMemFile file;

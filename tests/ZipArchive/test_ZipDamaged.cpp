@@ -8,6 +8,7 @@
 #include "ZipArchive.h"
 #include "ZipException.h"
 #include "ZipTestArchives.h"
+#include "ZipTestFixtures.h"
 #include "ZipTestTools.h"
 #include "framework/File.h"
 #include "tests/support/TempFolder.h"
@@ -21,20 +22,11 @@
 #include <vector>
 
 using namespace ZipTestArchives;
+using namespace ZipTestFixtures;
 
 namespace {
 
 // ---- A small archive built byte by byte ------------------------------------
-
-void Put16(std::string& s, unsigned v) {
-    s += char(v & 0xFF);
-    s += char((v >> 8) & 0xFF);
-}
-
-void Put32(std::string& s, uint32_t v) {
-    Put16(s, v & 0xFFFF);
-    Put16(s, v >> 16);
-}
 
 void Set32(std::string& s, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i)
@@ -44,20 +36,6 @@ void Set32(std::string& s, size_t at, uint32_t v) {
 void Set16(std::string& s, size_t at, unsigned v) {
     s[at] = char(v & 0xFF);
     s[at + 1] = char((v >> 8) & 0xFF);
-}
-
-std::string RawDeflate(const std::string& bytes) {
-    z_stream stream = {};
-    EXPECT_EQ(Z_OK, deflateInit2(&stream, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY));
-    std::string out(bytes.size() + 1024, '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
-    stream.avail_in = uInt(bytes.size());
-    stream.next_out = reinterpret_cast<Bytef*>(&out[0]);
-    stream.avail_out = uInt(out.size());
-    EXPECT_EQ(Z_STREAM_END, deflate(&stream, Z_FINISH));
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
 }
 
 struct SPlainEntry {

@@ -220,7 +220,7 @@ TEST(ZipFileHeaderNamesTest, AppendingToAnotherToolsArchiveKeepsItsUnicodeNames)
         ASSERT_TRUE(zip.CloseNewEntry());
         zip.CloseArchive();
     }
-    const std::string after = Contents(file);
+    const std::string after = MemBytes(file);
     // The old entry and its central record are where they were, byte for byte;
     // the new entry's records follow.
     const size_t directoryAt = original.size() - 22 - (46 + 11 + record.size());

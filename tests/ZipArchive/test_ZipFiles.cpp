@@ -8,29 +8,16 @@
 #include "ZipMemFile.h"
 #include "framework/Exception.h"
 #include "tests/support/TempFolder.h"
+#include "ZipTestFixtures.h"
 
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 
+using namespace ZipTestFixtures;
+
 namespace {
-
-// The ZIP error code that f raises, 0 when it raises none.
-template <class F> int ZipErrorOf(F f) {
-    try {
-        f();
-    } catch (CZipException* e) {
-        int iCause = e->m_iCause;
-        e->Delete();
-        return iCause;
-    }
-    return 0;
-}
-
-std::string Contents(const CZipMemFile& file) {
-    return std::string((const char*)file.GetData(), (size_t)file.GetLength());
-}
 
 std::string ReadAll(CZipAbstractFile& file) {
     file.SeekToBegin();
@@ -154,7 +141,7 @@ TEST(ZipMemFileTest, WritesGrowInStepsAndReadsStopAtTheData) {
 
     file.Seek(2, CZipAbstractFile::begin);
     file.Write("XY", 2);
-    EXPECT_EQ(Contents(file), "abXYef");
+    EXPECT_EQ(MemBytes(file), "abXYef");
     EXPECT_EQ(file.GetLength(), 6u);
 
     char szBuffer[16] = {};
@@ -218,7 +205,7 @@ TEST(ZipMemFileTest, ReadPastTheEndGivesNothingAndAWriteThereLeavesZeros) {
     EXPECT_EQ(file.Read(szBuffer, 4), 0u);
     EXPECT_EQ(file.GetLength(), 3u);
     file.Write("Z", 1);
-    EXPECT_EQ(Contents(file), std::string("abc\0\0\0\0\0Z", 9));
+    EXPECT_EQ(MemBytes(file), std::string("abc\0\0\0\0\0Z", 9));
 }
 
 TEST(ZipMemFileTest, SetLengthTable) {
@@ -243,7 +230,7 @@ TEST(ZipMemFileTest, SetLengthTable) {
         file.SetLength(c.uNewLength);
         EXPECT_EQ(file.GetLength(), c.uNewLength) << c.uNewLength;
         EXPECT_EQ(file.GetPosition(), c.uPosition) << c.uNewLength;
-        EXPECT_EQ(Contents(file), c.contents) << c.uNewLength;
+        EXPECT_EQ(MemBytes(file), c.contents) << c.uNewLength;
     }
     CZipMemFile file;
     EXPECT_EQ(ZipErrorOf([&] { file.SetLength(0x100000000ULL); }), 505);

@@ -6,6 +6,7 @@
 #include "ZipArchive.h"
 #include "ZipException.h"
 #include "ZipTestArchives.h"
+#include "ZipTestFixtures.h"
 #include "ZipTestTools.h"
 #include "tests/support/RecordFileHelpers.h"
 #include "tests/support/TempFolder.h"
@@ -20,6 +21,7 @@
 #include <vector>
 
 using namespace ZipTestArchives;
+using namespace ZipTestFixtures;
 using namespace ZipTools;
 
 namespace {
@@ -46,10 +48,7 @@ std::vector<SSource> StandardSources() {
 }
 
 std::string WindowsName(const std::string& utf8Name) {
-    std::string name = AnsiFromUtf8(utf8Name);
-    for (char& c : name)
-        c = c == '/' ? '\\' : c;
-    return name;
+    return Backslashed(AnsiFromUtf8(utf8Name));
 }
 
 void WriteSources(const std::string& folder, const std::vector<SSource>& sources) {
@@ -72,10 +71,6 @@ std::vector<std::string> HostNames(const std::vector<SSource>& sources) {
         if (!source.directory)
             names.push_back(source.name);
     return names;
-}
-
-uint32_t Crc(const std::string& bytes) {
-    return uint32_t(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), uInt(bytes.size())));
 }
 
 std::string Describe(CException* e) {

@@ -7,32 +7,17 @@
 #include "ZipStorage.h"
 #include "framework/Exception.h"
 #include "tests/support/TempFolder.h"
+#include "ZipTestFixtures.h"
 
 #include <cstring>
 #include <string>
+
+using namespace ZipTestFixtures;
 
 namespace {
 
 const char kEndSignature[] = "\x50\x4B\x05\x06";
 const std::string kSplitSignature("\x50\x4B\x07\x08", 4);
-const int kNoException = -1;
-const int kOtherException = -2;
-
-// Runs f and answers the cause of the CZipException it threw, kNoException
-// when nothing was thrown, kOtherException for any other framework exception.
-template <class F> int ZipErrorOf(F f) {
-    try {
-        f();
-    } catch (CZipException* e) {
-        const int iCause = e->m_iCause;
-        e->Delete();
-        return iCause;
-    } catch (CException* e) {
-        e->Delete();
-        return kOtherException;
-    }
-    return kNoException;
-}
 
 // Bytes that differ from their neighbours, so a misplaced piece shows.
 std::string Pattern(size_t uCount, int iSeed = 0) {
@@ -40,17 +25,6 @@ std::string Pattern(size_t uCount, int iSeed = 0) {
     for (size_t i = 0; i < uCount; i++)
         bytes[i] = static_cast<char>((i * 7 + static_cast<size_t>(iSeed) * 13 + i / 251) % 251);
     return bytes;
-}
-
-void FillMemFile(CZipMemFile& file, const std::string& bytes) {
-    if (!bytes.empty())
-        file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
-    file.SeekToBegin();
-}
-
-std::string MemFileBytes(const CZipMemFile& file) {
-    return std::string(reinterpret_cast<const char*>(file.GetData()),
-                       static_cast<size_t>(file.GetLength()));
 }
 
 void WriteString(CZipStorage& storage, const std::string& bytes, bool bAtOnce = false) {
@@ -69,7 +43,7 @@ struct MemArchive {
     CZipMemFile file;
     CZipStorage storage;
     explicit MemArchive(const std::string& bytes) {
-        FillMemFile(file, bytes);
+        FillMem(file, bytes);
         storage.OpenOnFile(file, CZipStorage::zipOpen, false);
     }
 };
@@ -97,7 +71,7 @@ TEST(ZipStorageWrite, NothingReachesTheFileBeforeTheBufferIsFullOrFlushed) {
 
     storage.Flush();
     EXPECT_EQ(0u, storage.m_uBytesInWriteBuffer);
-    EXPECT_EQ(data, MemFileBytes(file));
+    EXPECT_EQ(data, MemBytes(file));
     storage.Close(true);
     EXPECT_FALSE(file.IsClosed()) << "the caller's file stays open without auto-close";
 }
@@ -111,7 +85,7 @@ TEST(ZipStorageWrite, DiscardedBytesNeverReachTheFile) {
     WriteString(storage, "dropped");
     storage.DiscardWriteBuffer();
     storage.Close(true);
-    EXPECT_EQ("kept", MemFileBytes(file));
+    EXPECT_EQ("kept", MemBytes(file));
 }
 
 TEST(ZipStorageWrite, CreateOnAPathWritesAtCloseAndAppendKeepsTheOldBytes) {
@@ -161,7 +135,7 @@ TEST(ZipStorageOpenOnFile, ModesPlaceThePositionAndSetTheState) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.iMode);
         CZipMemFile file;
-        FillMemFile(file, "abcdef");
+        FillMem(file, "abcdef");
         file.SeekToEnd();
         CZipStorage storage;
         storage.OpenOnFile(file, c.iMode, true);
@@ -172,7 +146,7 @@ TEST(ZipStorageOpenOnFile, ModesPlaceThePositionAndSetTheState) {
         if (c.szExpectedAfterWrite != nullptr) {
             WriteString(storage, "XY");
             storage.Flush();
-            EXPECT_EQ(c.szExpectedAfterWrite, MemFileBytes(file));
+            EXPECT_EQ(c.szExpectedAfterWrite, MemBytes(file));
         }
         storage.Close(false);
         EXPECT_TRUE(file.IsClosed()) << "auto-close closes the caller's file";
