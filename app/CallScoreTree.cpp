@@ -18,6 +18,8 @@
 #include "framework/CmdUI.h"
 #include "framework/WinApp.h"
 
+#include <iterator>
+
 BEGIN_MESSAGE_MAP(CCallScoreTree, CStoreTreeCtrl)
 ON_NOTIFY_REFLECT(NM_DBLCLK, &CCallScoreTree::OnDblClick)
 ON_COMMAND(ID_CALLSCORE_PLAY, &CCallScoreTree::OnPlaySelected)
@@ -188,10 +190,7 @@ BOOL CCallScoreTree::IsContextCommandEnabled(UINT nCmd, HTREEITEM hClicked) cons
 }
 
 void CCallScoreTree::BuildContextMenu(CMenu& menu, HTREEITEM hClicked) {
-    static const struct {
-        UINT nCmd; // 0: a separator
-        const char* pszText;
-    } kEntries[] = {
+    static const SContextEntry kEntries[] = {
         {ID_CALLSCORE_PLAY, "Play\tCtrl+P"},
         {ID_CALLSCORE_CREATE_LIST, "Create Recording List..."},
         {0, nullptr},
@@ -200,14 +199,7 @@ void CCallScoreTree::BuildContextMenu(CMenu& menu, HTREEITEM hClicked) {
         {ID_CALLSCORE_MANAGE_FORMS, "Manage Call Score Forms"},
         {ID_VALIDATE_LINKS, "Validate Links"},
     };
-    for (const auto& entry : kEntries) {
-        if (entry.nCmd == 0) {
-            menu.AppendMenu(MF_SEPARATOR);
-            continue;
-        }
-        const UINT nState = IsContextCommandEnabled(entry.nCmd, hClicked) ? MF_ENABLED : MF_GRAYED;
-        menu.AppendMenu(MF_STRING | nState, entry.nCmd, entry.pszText);
-    }
+    AppendContextEntries(menu, kEntries, std::size(kEntries), hClicked);
 }
 
 void CCallScoreTree::RunContextCommand(UINT nCmd, HTREEITEM hClicked) {

@@ -58,7 +58,7 @@ public:
 
     // Whether the context menu offers nCmd enabled for a right click on
     // hClicked with the current selection.
-    BOOL IsContextCommandEnabled(UINT nCmd, HTREEITEM hClicked) const;
+    BOOL IsContextCommandEnabled(UINT nCmd, HTREEITEM hClicked) const override;
     // The file name of a path: the text after its last backslash.
     static CString GetFileName(LPCTSTR lpszPath);
 

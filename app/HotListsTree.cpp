@@ -14,6 +14,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 BEGIN_MESSAGE_MAP(CHotListsTree, CStoreTreeCtrl)
@@ -261,10 +262,7 @@ BOOL CHotListsTree::IsContextCommandEnabled(UINT nCmd, HTREEITEM hClicked) const
 }
 
 void CHotListsTree::BuildContextMenu(CMenu& menu, HTREEITEM hClicked) {
-    static const struct {
-        UINT nCmd; // 0: a separator
-        const char* pszText;
-    } kEntries[] = {
+    static const SContextEntry kEntries[] = {
         {ID_HOTLIST_PLAY, "Play"},
         {0, nullptr},
         {ID_HOTLIST_SELECT_ALL, "Select All"},
@@ -281,14 +279,7 @@ void CHotListsTree::BuildContextMenu(CMenu& menu, HTREEITEM hClicked) {
         {ID_HOTLIST_CREATE_LIST, "Create Recording List..."},
         {ID_HOTLIST_VALIDATE, "Validate Calls for Review"},
     };
-    for (const auto& entry : kEntries) {
-        if (entry.nCmd == 0) {
-            menu.AppendMenu(MF_SEPARATOR);
-            continue;
-        }
-        const UINT nState = IsContextCommandEnabled(entry.nCmd, hClicked) ? MF_ENABLED : MF_GRAYED;
-        menu.AppendMenu(MF_STRING | nState, entry.nCmd, entry.pszText);
-    }
+    AppendContextEntries(menu, kEntries, std::size(kEntries), hClicked);
 }
 
 void CHotListsTree::RunContextCommand(UINT nCmd, HTREEITEM hClicked) {

@@ -96,7 +96,7 @@ public:
 
     // Whether the context menu offers nCmd (33069..33080) enabled for a right
     // click on hClicked with the current selection and clipboard.
-    BOOL IsContextCommandEnabled(UINT nCmd, HTREEITEM hClicked) const;
+    BOOL IsContextCommandEnabled(UINT nCmd, HTREEITEM hClicked) const override;
     // Whether the clipboard holds a file-drop list.
     static BOOL ClipboardHasFiles();
 

@@ -12,6 +12,7 @@
 
 #include "framework/WinApp.h"
 
+#include <iterator>
 #include <shellapi.h>
 
 BEGIN_MESSAGE_MAP(CShortCutTree, CStoreTreeCtrl)
@@ -191,10 +192,7 @@ void CShortCutTree::BuildContextMenu(CMenu& menu, HTREEITEM hClicked) {
     // The menu's answers depend on the shortcuts below the clicked group:
     // one never expanded has them filled first.
     FillSubtree(hClicked);
-    static const struct {
-        UINT nCmd; // 0: a separator
-        LPCTSTR lpszText;
-    } kItems[] = {
+    static const SContextEntry kItems[] = {
         {ID_SHORTCUT_CREATE_LIST, "Create Recording List..."},
         {ID_SHORTCUT_EXPLORE, "Explore"},
         {0, nullptr},
@@ -206,14 +204,7 @@ void CShortCutTree::BuildContextMenu(CMenu& menu, HTREEITEM hClicked) {
         {0, nullptr},
         {ID_SHORTCUT_REMOVE, "Remove\tDel"},
     };
-    for (const auto& item : kItems) {
-        if (item.nCmd == 0)
-            menu.AppendMenu(MF_SEPARATOR);
-        else
-            menu.AppendMenu(MF_STRING |
-                                (IsContextCommandEnabled(item.nCmd, hClicked) ? 0 : MF_GRAYED),
-                            item.nCmd, item.lpszText);
-    }
+    AppendContextEntries(menu, kItems, std::size(kItems), hClicked);
 }
 
 void CShortCutTree::RunContextCommand(UINT nCmd, HTREEITEM hClicked) {

@@ -70,7 +70,7 @@ public:
 
     // Whether the context menu offers nCmd (32969..32976) enabled for a right
     // click on hClicked with the current selection.
-    BOOL IsContextCommandEnabled(UINT nCmd, HTREEITEM hClicked) const;
+    BOOL IsContextCommandEnabled(UINT nCmd, HTREEITEM hClicked) const override;
 
     // The context menu's commands on a group.
     void SelectAllShortcuts(HTREEITEM hGroup);

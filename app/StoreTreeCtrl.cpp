@@ -475,3 +475,16 @@ BOOL CStoreTreeCtrl::PreTranslateMessage(MSG* pMsg) {
         return TRUE;
     return CTreeCtrl::PreTranslateMessage(pMsg);
 }
+
+void CStoreTreeCtrl::AppendContextEntries(CMenu& menu, const SContextEntry* pEntries, size_t nCount,
+                                          HTREEITEM hClicked) const {
+    for (size_t i = 0; i < nCount; ++i) {
+        const SContextEntry& entry = pEntries[i];
+        if (entry.nCmd == 0)
+            menu.AppendMenu(MF_SEPARATOR);
+        else
+            menu.AppendMenu(MF_STRING | (IsContextCommandEnabled(entry.nCmd, hClicked) ? MF_ENABLED
+                                                                                       : MF_GRAYED),
+                            entry.nCmd, entry.pszText);
+    }
+}

@@ -109,6 +109,16 @@ protected:
     // and runs the command chosen (0: none).
     virtual void BuildContextMenu(CMenu& menu, HTREEITEM hClicked) = 0;
     virtual void RunContextCommand(UINT nCmd, HTREEITEM hClicked) = 0;
+    // Whether the context menu offers nCmd enabled for a right click on hClicked.
+    virtual BOOL IsContextCommandEnabled(UINT nCmd, HTREEITEM hClicked) const = 0;
+    // One line of a context menu; command 0 is a separator.
+    struct SContextEntry {
+        UINT nCmd;
+        const char* pszText;
+    };
+    // Appends the lines, each enabled or grayed as IsContextCommandEnabled answers.
+    void AppendContextEntries(CMenu& menu, const SContextEntry* pEntries, size_t nCount,
+                              HTREEITEM hClicked) const;
     // The item that command 32854 renames; null for none.
     virtual HTREEITEM GetItemToRename() const;
     // The picture of bitmap 130 for a record's item inserted below hParent
